@@ -1,0 +1,49 @@
+// One triangle mesh of the scene, with fixed capacity. The per-triangle arrays are allocated at full
+// capacity by the constructor and never grow; the values drawing needs (edge lengths, their maxima,
+// the face normal) are derived once, when a triangle is added.
+// Reading (ReadAscObject) lives in asc_object_reader.cpp; drawing (DrawMesh*, TriangleTexCoords) in
+// render/mesh_draw.cpp.
+#pragma once
+#include <cstdint>
+
+#include "model/vec3.h"
+
+class TextLineReader;
+
+using MaterialIndex = int32_t;
+
+constexpr int MaxTriangles = 3000;
+
+class MeshObject {
+ public:
+  MeshObject();
+  ~MeshObject();
+  MeshObject(const MeshObject&) = delete;
+  MeshObject& operator=(const MeshObject&) = delete;
+
+  void AddTriangle(const double xs[3], const double ys[3], const double zs[3]);
+
+  // Reads the next object of the scene stream into this (empty) mesh: 0 when an object was read,
+  // -1 when no name line came before the input failed or the object's header was rejected.
+  // slotIndex only numbers the header error message.
+  int ReadAscObject(TextLineReader& stream, int slotIndex);
+
+  void DrawMeshCached();
+  void DrawMeshImmediate();
+  void DrawMeshWireframe();
+  void TriangleTexCoords(int32_t t, double a[2], double b[2], double c[2]);
+
+  char name[256];
+  double (*cornerX)[3];
+  double (*cornerY)[3];
+  double (*cornerZ)[3];
+  Vec3* normals;
+  double (*edgeLengths)[2];
+  double maxEdgeLength[2];
+  double (*texOffsets)[2];
+  MaterialIndex* materials;
+  int32_t triangleCount;
+  bool listBuilt;
+  bool listTextured;
+  uint32_t displayList;
+};

@@ -1,0 +1,53 @@
+// Line reading with the rules of a C runtime's text mode, over a file or a block of memory:
+//   - a carriage return right before a line feed is dropped; any other carriage return stays;
+//   - a control-Z (code 26) ends the input, as if the file ended right before it;
+//   - one read takes at most 1023 characters (a line feed counts as one of them), so a longer
+//     line is split, and a line of exactly 1023 characters is followed by an empty one;
+//   - a read that finds no character at all puts the reader in the failed state, and from then on
+//     every read gives an empty line. Reaching the end while a line has characters is no failure.
+// The reader never copies more than one line into its own 1024-byte buffer and never looks past
+// the data it was given or read from the file.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class TextLineReader {
+ public:
+  static constexpr int kLineBufferSize = 1024;
+
+  TextLineReader();
+  ~TextLineReader();
+  TextLineReader(const TextLineReader&) = delete;
+  TextLineReader& operator=(const TextLineReader&) = delete;
+
+  // Opens an existing file for reading. A directory, or anything that cannot be read, does not open.
+  bool Open(const char* path);
+  // Reads from caller-owned memory, which must outlive the reader's use of it.
+  void OpenMemory(const char* data, size_t size);
+  bool IsOpen() const { return isOpen; }
+  void Close();
+
+  // The next line, NUL-terminated, without its line feed. Valid until the next call.
+  const char* ReadLine();
+  bool Failed() const { return failed; }
+
+  // An upper bound of the input bytes not yet consumed (for sizing against what the data can hold).
+  uint64_t RemainingBytesBound() const;
+
+ private:
+  bool FillWindow();  // makes at least kLookahead bytes visible, or everything up to the end
+
+  static constexpr size_t kLookahead = kLineBufferSize + 1;  // 1023 characters, a CR and a LF
+  static constexpr size_t kChunkSize = 1 << 16;
+
+  char line[kLineBufferSize];
+  const char* cursor = nullptr;
+  const char* limit = nullptr;
+  char* chunk = nullptr;  // file mode only
+  int fd = -1;
+  bool isOpen = false;
+  bool failed = false;
+  bool inputEnded = false;  // nothing beyond `limit` will ever come
+  uint64_t unreadFileBytes = 0;  // file mode: size not yet pulled into the chunk (regular files)
+  bool sizeKnown = true;
+};

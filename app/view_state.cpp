@@ -1,0 +1,3 @@
+#include "app/view_state.h"
+
+ViewState viewState;

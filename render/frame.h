@@ -1,0 +1,16 @@
+// One display pass: the frame's time stamp (system clock, or the manual clock that advances 66 ms
+// per pass and saves each frame), the ground scroll, the camera and light, the ground, the sky and
+// the robot, then the buffer swap.
+#pragma once
+
+#include <cstdint>
+
+constexpr uint32_t ManualClockStep = 66;  // ms per pass in manual mode
+
+// Time stamp of the previous pass (valid once the first pass has run).
+extern uint32_t lastFrameTime;
+// Displacement of the ground along +y, kept within 0.0..2.5.
+extern double groundScroll;
+
+// The display callback.
+void DisplayFrame();

@@ -77,6 +77,6 @@ DibStatus NormaliseDibHeader(ByteView bitmapHeader, uint16_t colorCount, DibInfo
 bool DibMaskIsContiguous(uint32_t mask);
 
 // Reads the headers, colour table and masks of a whole file and locates its pixel data.
-// Every byte it reads lies inside the file; a table, mask set or pixel offset that the file does not
-// hold gives kConversionError. Image sizes and formats are checked later (dib_geometry.h).
+// Every byte it reads lies inside the file; a table, mask set or pixel offset that the file does
+// not hold gives kConversionError. Image sizes and formats are checked later (dib_geometry.h).
 DibStatus ReadDibLayout(ByteView file, DibImageLayout* out);

@@ -3,5 +3,6 @@
 
 #include "image/rgb_image.h"
 
-// Returns a malloc'd image (free data, then the record) or null after showing exactly one error message.
+// Returns a malloc'd image (free data, then the record), or null after showing exactly one
+// error message.
 RgbImage* LoadDibImage(const char* fileName);

@@ -6,6 +6,6 @@ enum class DibStatus {
   kOk,
   kOpenFailed,       // missing, unreadable, not a regular file, or empty
   kUnknownFormat,    // no bitmap header size can be read, or it is neither 12 nor 40
-  kConversionError,  // unsupported depth/compression, impossible size, or data the file does not hold
+  kConversionError,  // unsupported depth/compression, impossible size, data the file lacks
   kOutOfMemory,
 };

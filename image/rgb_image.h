@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// The record and its pixel block are two separate malloc'd blocks; the receiver frees both with free.
+// The record and its pixel block are separate malloc'd blocks; the receiver frees both with free.
 struct RgbImage {
   int32_t width;
   int32_t height;

@@ -18,7 +18,14 @@ struct VertexEntry {
   double x, y, z;
 };
 
-bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+// Prefix test that stops at the text's end (a NUL never equals a prefix character).
+template <size_t N>
+bool StartsWith(const char* text, const char (&prefix)[N]) {
+  for (size_t i = 0; i + 1 < N; ++i) {
+    if (text[i] != prefix[i]) return false;
+  }
+  return true;
+}
 
 const char* SkipBlanks(const char* line) {
   while (*line == ' ' || *line == '\t') ++line;

@@ -6,9 +6,8 @@ const char* const MaterialNames[MaterialNameCount] = {"BLACK MATTE", "CHLNGER CH
                                                       "DEFAULT"};
 
 MaterialIndex MaterialIndexOfName(const char* name) {
-  MaterialIndex index = -1;
   for (int i = 0; i < MaterialNameCount; ++i) {
-    if (std::strcmp(name, MaterialNames[i]) == 0) index = i;
+    if (std::strcmp(name, MaterialNames[i]) == 0) return i;  // the names are distinct
   }
-  return index;
+  return -1;
 }

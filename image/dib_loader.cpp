@@ -8,12 +8,11 @@
 #include "image/dib_decode.h"
 #include "image/dib_geometry.h"
 #include "image/dib_header.h"
+#include "image/dib_memory.h"
 #include "image/dib_messages.h"
 #include "image/mapped_file.h"
 
-namespace {
-
-DibStatus DecodeDibFile(ByteView file, RgbImage** result) {
+DibStatus DecodeDibMemory(ByteView file, RgbImage** result) {
   // The layout holds the normalised header and the 256-entry colour table: a fixed-size work area
   // on the stack rather than an allocation that could fail.
   DibImageLayout layout;
@@ -41,14 +40,12 @@ DibStatus DecodeDibFile(ByteView file, RgbImage** result) {
   return DibStatus::kOk;
 }
 
-}  // namespace
-
 RgbImage* LoadDibImage(const char* fileName) {
   RgbImage* image = nullptr;
   DibStatus status;
   {
     MappedFile file;
-    status = file.Open(fileName) ? DecodeDibFile(file.View(), &image) : DibStatus::kOpenFailed;
+    status = file.Open(fileName) ? DecodeDibMemory(file.View(), &image) : DibStatus::kOpenFailed;
   }
   ShowDibFailure(status, fileName);
   return image;

@@ -7,7 +7,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "image/dib_loader.h"
+#include "image/dib_memory.h"
 
 namespace dibtest {
 
@@ -159,6 +162,30 @@ inline Bytes WriteAndLoad(const Bytes& file, Loaded* out) {
   WriteBytes(path, file);
   LoadCapturing(path, out);
   return out->Pixels();
+}
+
+// Decodes a file image held in a heap block of exactly its size, so that the address sanitizer
+// reports any read past its end (a mapped file would hide one up to the end of its last page).
+inline Bytes DecodeExact(const Bytes& file, DibStatus* status) {
+  auto* copy = new uint8_t[file.size()];
+  std::copy(file.begin(), file.end(), copy);
+  RgbImage* image = nullptr;
+  *status = DecodeDibMemory(ByteView{copy, file.size()}, &image);
+  delete[] copy;
+  Bytes pixels;
+  if (image != nullptr) {
+    pixels.assign(image->data, image->data + 3 * image->width * image->height);
+    std::free(image->data);
+    std::free(image);
+  }
+  return pixels;
+}
+
+// A colour table of info-form entries (B,G,R,0) for the given R,G,B colours.
+inline Bytes Table(std::initializer_list<std::vector<uint8_t>> colors) {
+  Bytes table;
+  for (const auto& c : colors) table.insert(table.end(), {c[2], c[1], c[0], 0});
+  return table;
 }
 
 // ImageMagick, run through the shell; the tests need the real program, not a stand-in.

@@ -42,7 +42,8 @@ std::vector<Refused> RefusedFiles() {
     cases.push_back({"header size " + std::to_string(size),
                      Changed(Small24(), [&](DibParts& p) { p.headerSize = size; }), kUnknown});
   }
-  cases.push_back({"file header only", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40}, kUnknown});
+  cases.push_back(
+      {"file header only", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40}, kUnknown});
   cases.push_back({"three bytes", {40, 0, 0}, kUnknown});
   Bytes cutHeader = dibtest::BuildDib(Small24());
   cutHeader.resize(14 + 30);

@@ -99,7 +99,8 @@ void Derive(Variant variant, int width, int height, Bytes& file) {
     size_t stride = (static_cast<size_t>(width) * bitCount + 31) / 32 * 4;
     Bytes rows(file.begin() + offset, file.begin() + offset + stride * height);
     for (int r = 0; r < height; ++r) {
-      std::copy_n(rows.begin() + (height - 1 - r) * stride, stride, file.begin() + offset + r * stride);
+      std::copy_n(rows.begin() + (height - 1 - r) * stride, stride,
+                  file.begin() + offset + r * stride);
     }
     dibtest::Set32(file, 22, static_cast<uint32_t>(-height));
   } else if (variant != Variant::kAsWritten) {
@@ -157,7 +158,8 @@ TEST_P(MagickDibTest, DecodesLikeImageMagick) {
 
 // Odd widths put 1 to 3 padding bytes (and partial bytes for 1 and 4 bits) at every row end.
 INSTANTIATE_TEST_SUITE_P(Formats, MagickDibTest,
-                         testing::Combine(testing::ValuesIn(kFormats), testing::Values(1, 2, 3, 5, 37)),
+                         testing::Combine(testing::ValuesIn(kFormats),
+                                          testing::Values(1, 2, 3, 5, 37)),
                          [](const auto& info) {
                            return std::string(std::get<0>(info.param).name) + "_w" +
                                   std::to_string(std::get<1>(info.param));

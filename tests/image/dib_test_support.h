@@ -44,8 +44,8 @@ inline const std::string& ScratchDir() {
 inline std::string Scratch(const std::string& name) { return ScratchDir() + "/" + name; }
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 inline Bytes ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -54,7 +54,13 @@ void TextureSet::CreateTextures() {
   for (int slot = 0; slot < TextureSlotCount; ++slot) {
     if (pixels[slot] == nullptr) continue;
     glBindTexture(GL_TEXTURE_2D, textureNames[slot]);
+    // The decoded rows are packed (3 * width bytes). Under the default 4-byte unpack alignment GL
+    // would read a width that is not a multiple of 4 with padded rows: a skewed picture and a read
+    // past the end of the buffer. Such uploads alone use byte alignment; the default stays.
+    const bool packedRowsNeedByteAlignment = (static_cast<int64_t>(widths[slot]) * 3) % 4 != 0;
+    if (packedRowsNeedByteAlignment) glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, widths[slot], heights[slot], 0, GL_RGB, GL_UNSIGNED_BYTE, pixels[slot]);
+    if (packedRowsNeedByteAlignment) glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   }

@@ -1,0 +1,259 @@
+// Whole display passes in a real GL context, as the program runs them: the backdrop of each
+// background set, the robot's display lists across render modes, manual mode with its captures,
+// the return from manual mode, and a sky quadric that cannot be made.
+#include "render/frame.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/toolkit.h"
+#include "app/view_state.h"
+#include "app/window.h"
+#include "model/model_library.h"
+#include "motion/part_table.h"
+#include "motion/rig.h"
+#include "platform/clock.h"
+#include "render/backdrop.h"
+#include "render/frame_capture.h"
+#include "render/ground_scroll.h"
+#include "render/random_draws.h"
+#include "render/texture_set.h"
+#include "support/gl_probe.h"
+#include "support/global_tables_reset.h"
+#include "support/gl_failure_injection.h"
+#include "support/scratch_dir.h"
+#include "support/test_textures.h"
+
+namespace {
+
+uint32_t fakeNow = 0;
+uint32_t FakeClock() { return fakeNow; }
+int swaps = 0;
+void CountSwap() { ++swaps; }
+
+// The rig's traversal: root 4, its children 5, 6, 1 (with 0) and 3 (with 2), meshes in part order.
+const int TraversalOrder[22] = {18, 19, 20, 21, 5, 6, 7, 8, 0, 1, 2, 3, 4, 14, 15, 16, 17, 9, 10, 11, 12, 13};
+
+// Ground lit by the fixed light: ambient 0.3 plus the diffuse term of a floor facing up.
+Rgb LitGround(Rgb texel) {
+  const double light = 0.3 + 7.0 / std::sqrt(101.0);
+  auto c = [&](unsigned char v) { return static_cast<unsigned char>(std::lround(v * light)); };
+  return {c(texel.r), c(texel.g), c(texel.b)};
+}
+
+bool IsGrey(Rgb p) { return p.r == p.g && p.g == p.b && p.r > 20; }
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(UseGlobalTestTextures());
+    ASSERT_FALSE(scratch.Path().empty());
+    saved = viewState;
+    savedToolkit = toolkit;
+    savedCount = savedFrameCount;
+    viewState = ViewState{};
+    viewState.windowWidth = TestSurfaceSize;
+    viewState.windowHeight = TestSurfaceSize;
+    toolkit.swapBuffers = CountSwap;
+    swaps = 0;
+    fakeNow = 50000000;
+    SetClockSource(FakeClock);
+    ResetModelLibrary();
+    ResetPartTable();
+    glDisable(GL_TEXTURE_2D);
+    InitGlState();
+    ReshapeWindow(TestSurfaceSize, TestSurfaceSize);
+    glGetError();  // the pbuffer has no back buffer to select
+    lastBoundSlot = -1;
+  }
+  void TearDown() override {
+    SetClockSource(nullptr);
+    viewState = saved;
+    toolkit = savedToolkit;
+    savedFrameCount = savedCount;
+    BeginCaptureRun();
+    ResetPartTable();
+    ResetModelLibrary();
+  }
+  // A big grey triangle facing the camera around the rig's centre, in mesh slot `slot`.
+  static void AddScreenTriangle(int slot) {
+    const double xs[3] = {-6.0, 2.0, -2.0};
+    const double ys[3] = {2.0, 2.0, 2.0};
+    const double zs[3] = {-1.0, -1.0, 9.0};
+    MeshObject& mesh = modelLibrary.slots[slot];
+    mesh.AddTriangle(xs, ys, zs);
+    mesh.materials[mesh.triangleCount - 1] = 3;
+  }
+  static int GreyPixels() {
+    const std::vector<unsigned char> surface = ReadSurface();
+    int count = 0;
+    for (size_t i = 0; i < surface.size(); i += 3) count += IsGrey({surface[i], surface[i + 1], surface[i + 2]});
+    return count;
+  }
+  ScratchDir scratch;
+  ViewState saved{};
+  ToolkitCalls savedToolkit{};
+  int32_t savedCount = 0;
+};
+
+TEST_F(FrameTest, BackdropShowsTheTexturesOfEachBackgroundSet) {
+  BuildRig();  // every mesh empty: only ground and sky
+  DisplayFrame();
+  EXPECT_EQ(swaps, 1);
+  // Bottom of the view: the ground, the picture of slot 9 under the white material.
+  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));
+  // Top: the sky, the white picture of slot 8 under the sky colour (0.6, 0.6, 1.0).
+  const Rgb sky = PixelAt(32, 61);
+  EXPECT_NEAR(sky.r, sky.g, 1);
+  EXPECT_GT(sky.b, sky.r);
+  EXPECT_NEAR(sky.r / static_cast<double>(sky.b), 0.6, 0.02);
+  viewState.backgroundSet = 1;
+  DisplayFrame();
+  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(7)), 2));
+  const Rgb stars = PixelAt(32, 61);  // the pure green picture of slot 6
+  EXPECT_EQ(stars.r, 0);
+  EXPECT_EQ(stars.b, 0);
+  EXPECT_GT(stars.g, 40);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(FrameTest, FirstTexturedFrameCompilesEveryListAndDrawsOffsetsInTraversalOrder) {
+  for (int slot = 0; slot < 23; ++slot) {  // slot 22 belongs to no part
+    const double xs[3] = {0.0, 0.01 * (slot + 1), 0.0};
+    const double ys[3] = {0.0, 0.0, 0.02};
+    const double zs[3] = {-50.0, -50.0, -50.0};
+    for (int t = 0; t <= slot % 3; ++t) modelLibrary.slots[slot].AddTriangle(xs, ys, zs);
+  }
+  BuildRig();
+  uint32_t state = RandomDrawState();
+  DisplayFrame();
+  for (int slot : TraversalOrder) {
+    const MeshObject& mesh = modelLibrary.slots[slot];
+    EXPECT_TRUE(mesh.listBuilt) << slot;
+    EXPECT_TRUE(mesh.listTextured) << slot;
+    for (int t = 0; t < mesh.triangleCount; ++t) {
+      EXPECT_EQ(mesh.texOffsets[t][0], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
+      EXPECT_EQ(mesh.texOffsets[t][1], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
+    }
+  }
+  EXPECT_EQ(RandomDrawState(), state);
+  EXPECT_FALSE(modelLibrary.slots[22].listBuilt);
+  EXPECT_EQ(modelLibrary.slots[22].texOffsets[0][0], -1.0);
+
+  // Textured to Solid: every list rebuilt for Solid, the offsets (the pattern) kept.
+  viewState.textured = 0;
+  DisplayFrame();
+  for (int slot : TraversalOrder) EXPECT_FALSE(modelLibrary.slots[slot].listTextured) << slot;
+  EXPECT_EQ(RandomDrawState(), state);
+}
+
+TEST_F(FrameTest, RobotListsAreRebuiltOnlyByATexturedSolidChange) {
+  AddScreenTriangle(19);  // a mesh of the root part
+  BuildRig();
+  DisplayFrame();
+  const int filled = GreyPixels();
+  ASSERT_GT(filled, 500);
+  // Moving the mesh behind the camera is not seen while its list is replayed.
+  auto shiftY = [](double dy) {
+    for (int k = 0; k < 3; ++k) modelLibrary.slots[19].cornerY[0][k] += dy;
+  };
+  shiftY(-100.0);
+  DisplayFrame();
+  EXPECT_EQ(GreyPixels(), filled);
+  viewState.textured = 0;  // Solid: rebuilt from the moved mesh, so it is gone
+  DisplayFrame();
+  EXPECT_EQ(GreyPixels(), 0);
+  shiftY(100.0);
+  DisplayFrame();  // replayed: still gone
+  EXPECT_EQ(GreyPixels(), 0);
+  viewState.wireframe = 1;  // Wireframe draws the mesh as it is now, edges only
+  DisplayFrame();
+  const int edges = GreyPixels();
+  EXPECT_GT(edges, 20);
+  EXPECT_LT(edges, filled / 2);
+  viewState.wireframe = 0;  // back to Solid: the old list again, nothing rebuilt
+  DisplayFrame();
+  EXPECT_EQ(GreyPixels(), 0);
+}
+
+TEST_F(FrameTest, ManualModeSavesThePreviousImageAndStepsTheClock) {
+  WorkingDirectoryScope inScratch(scratch.Path());
+  ASSERT_TRUE(scratch.MakeDir("images"));
+  BuildRig();
+  DisplayFrame();
+  const double scrollBefore = groundScroll;
+  // Whatever the buffer holds when a manual pass starts is what its image shows.
+  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+  viewState.manualMode = 1;
+  savedFrameCount = 7;
+  fakeNow += 5;
+  testing::internal::CaptureStdout();
+  DisplayFrame();
+  fakeNow += 1000;  // the system clock no longer matters
+  DisplayFrame();
+  std::fflush(stdout);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, "Wrote 64 x 64 pixels image to file (12288 bytes)\nWrote 64 x 64 pixels image to file (12288 bytes)\n");
+  EXPECT_EQ(viewState.manualClock, 50000000u + 5u + 66u + 66u);
+  EXPECT_EQ(lastFrameTime, viewState.manualClock);
+  EXPECT_EQ(savedFrameCount, 9);
+  EXPECT_EQ(swaps, 3);
+  EXPECT_DOUBLE_EQ(groundScroll, WrapGroundScroll(WrapGroundScroll(scrollBefore + 71.0 / 2000.0) + 66.0 / 2000.0));
+  const std::string header = "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n64 64\n255\n";
+  const std::string first = ReadWholeFile("images/image007.ppm");
+  const std::string second = ReadWholeFile("images/image008.ppm");
+  ASSERT_EQ(first.size(), header.size() + 12288);
+  ASSERT_EQ(second.size(), header.size() + 12288);
+  size_t red = 0;
+  for (size_t i = header.size(); i < first.size(); i += 3) {
+    red += first[i] == static_cast<char>(255) && first[i + 1] == 0 && first[i + 2] == 0;
+  }
+  EXPECT_EQ(red, 64u * 64u);  // captured before the pass cleared anything
+  EXPECT_NE(second.substr(header.size(), 3), std::string("\xFF\0\0", 3));  // the first manual pass's drawing
+}
+
+TEST_F(FrameTest, LeavingManualModeAheadOfTheClockKeepsPartsOnTheirWave) {
+  WorkingDirectoryScope inScratch(scratch.Path());
+  ASSERT_TRUE(scratch.MakeDir("images"));
+  BuildRig();
+  viewState.manualMode = 1;
+  testing::internal::CaptureStdout();
+  for (int i = 0; i < 40; ++i) DisplayFrame();  // the manual clock runs 2640 ms ahead
+  testing::internal::GetCapturedStdout();
+  viewState.manualMode = 0;  // key d
+  viewState.manualClock = 0;
+  fakeNow += 10;
+  DisplayFrame();
+  for (int part : {0, 2, 4, 5, 6}) {
+    const RigPart& p = partTable.parts[part];
+    const uint32_t elapsed = fakeNow - p.startTime;
+    EXPECT_LE(elapsed, p.period) << "part " << part << " would be displaced off its wave";
+  }
+  EXPECT_GE(groundScroll, 0.0);
+  EXPECT_LE(groundScroll, 2.5);
+}
+
+TEST_F(FrameTest, SkyWithoutAQuadricIsLeftOut) {
+  BuildRig();
+  if (skyQuadric != nullptr) gluDeleteQuadric(skyQuadric);
+  skyQuadric = nullptr;
+  FailNextQuadricCreation();
+  DisplayFrame();
+  EXPECT_EQ(skyQuadric, nullptr);
+  EXPECT_TRUE(Near(PixelAt(32, 61), {0, 0, 0}, 0));  // the clear colour where the sky would be
+  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));  // the rest of the frame is there
+  DisplayFrame();  // the next pass tries again
+  EXPECT_NE(skyQuadric, nullptr);
+  EXPECT_FALSE(Near(PixelAt(32, 61), {0, 0, 0}, 0));
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// Observing real OpenGL output in tests: pixels read back from the current surface, vertices
+// captured in feedback mode, and a lighting set-up under which a lit pixel shows its material
+// colour unchanged.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "support/bmp_writer.h"
+
+constexpr int TestSurfaceSize = 64;
+
+// Lighting on, light 0 off, ambient light (1, 1, 1): a pixel is exactly its material colour
+// (times the texture where one is on). Identity matrices, full viewport, no depth test.
+void UseFlatColourLighting();
+
+// The pixel at window (x, y), y counted from the bottom.
+Rgb PixelAt(int x, int y);
+// The whole surface, RGB, bottom row first.
+std::vector<unsigned char> ReadSurface();
+// Number of pixels within `tolerance` of `colour` on each channel.
+int CountPixels(const std::vector<unsigned char>& surface, Rgb colour, int tolerance);
+
+// Window coordinates of every vertex that `draw` sends through the pipeline, in feedback mode.
+struct FeedbackVertex {
+  float x, y, z;
+};
+struct FeedbackCapture {
+  std::vector<FeedbackVertex> vertices;
+  int lines = 0;  // line segments
+  int polygons = 0;  // polygons (triangles)
+};
+FeedbackCapture CaptureFeedback(const std::function<void()>& draw);
+
+// Window coordinate of a normalised device coordinate on the test surface.
+inline float WindowCoordinate(double ndc) { return static_cast<float>((ndc + 1.0) * TestSurfaceSize / 2.0); }
+
+// Whether the channels match within tolerance, for EXPECT_TRUE with a readable message.
+bool Near(Rgb actual, Rgb expected, int tolerance);

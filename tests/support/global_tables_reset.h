@@ -1,0 +1,7 @@
+// Puts the program's global part and model tables back to their constructed state, so that tests
+// using them start from what start-up would find. Display lists are deleted while a context is
+// current, as at process exit.
+#pragma once
+
+void ResetPartTable();
+void ResetModelLibrary();

@@ -1,0 +1,66 @@
+#include "tools/headless/headless_session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "app/view_state.h"
+#include "app/window.h"
+#include "model/model_file.h"
+#include "motion/rig.h"
+#include "platform/clock.h"
+#include "render/frame.h"
+#include "render/texture_set.h"
+
+namespace {
+
+uint32_t fixedNow = 1;
+
+uint32_t FixedClock() { return fixedNow; }
+
+}  // namespace
+
+bool HeadlessSession::Start(const HeadlessOptions& chosen, char* error) {
+  options = chosen;
+  if (!context.Create(options.width, options.height)) {
+    std::snprintf(error, 256, "no offscreen OpenGL context: %s", context.ErrorText());
+    return false;
+  }
+  if (chdir(options.sceneDirectory) != 0) {
+    std::snprintf(error, 256, "cannot enter the scene directory %.150s", options.sceneDirectory);
+    return false;
+  }
+  SetClockSource(FixedClock);
+  fixedNow = options.startTime;
+  InitGlState();
+  ReshapeWindow(options.width, options.height);
+  const int status = LoadModelFile("De_209.asc");
+  if (status != 0) {
+    std::snprintf(error, 256, "the scene De_209.asc in %.150s did not load (status %d)", options.sceneDirectory,
+                  status);
+    return false;
+  }
+  textureSet.LoadTextureFiles();
+  textureSet.CreateTextures();
+  viewState.speedPeriod = options.speedPeriod;
+  BuildRig();
+  ApplyRenderMode(options.mode);
+  viewState.backgroundSet = static_cast<uint8_t>(options.backgroundSet);
+  viewState.azimuth = options.azimuth;
+  viewState.elevation = options.elevation;
+  return true;
+}
+
+void HeadlessSession::ApplyRenderMode(RenderMode mode) {
+  viewState.textured = mode == RenderMode::Textured;
+  viewState.wireframe = mode == RenderMode::Wireframe;
+}
+
+uint32_t HeadlessSession::FrameTime(int index) const {
+  return options.startTime + static_cast<uint32_t>(index) * options.step;
+}
+
+void HeadlessSession::DrawFrameAt(uint32_t now) {
+  fixedNow = now;
+  DisplayFrame();
+}

@@ -116,11 +116,11 @@ void AppendCapsule(Mesh& mesh, const Frame& frame, double radius, double w0, dou
   if (capRings < 2) capRings = 2;
   ProfilePoint profile[2 * kMaxCapRings + 2];
   int n = 0;
-  for (int k = 0; k < capRings; ++k) {  // bottom pole up to the equator
+  for (int k = 0; k <= capRings; ++k) {  // bottom pole up to the equator at w0
     double phi = -0.5 * kPi + 0.5 * kPi * k / capRings;
     profile[n++] = {k == 0 ? 0.0 : radius * std::cos(phi), w0 + radius * std::sin(phi)};
   }
-  for (int k = 0; k <= capRings; ++k) {  // equator up to the top pole
+  for (int k = 0; k <= capRings; ++k) {  // equator at w1 up to the top pole
     double phi = 0.5 * kPi * k / capRings;
     profile[n++] = {k == capRings ? 0.0 : radius * std::cos(phi), w1 + radius * std::sin(phi)};
   }

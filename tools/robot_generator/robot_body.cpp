@@ -2,6 +2,7 @@
 // hand-set control sections, interpolated smoothly so that flat shading shows no ridges.
 #include "tools/robot_generator/robot_body.h"
 
+#include <cmath>
 #include <initializer_list>
 
 #include "tools/robot_generator/primitives.h"
@@ -14,6 +15,7 @@ constexpr Material kMatte = Material::BlackMatte;
 constexpr Material kChrome = Material::ChlngerChrome;
 constexpr Material kArmour = Material::BlackRoboHood;
 constexpr Material kGrey = Material::Default;
+constexpr double kPi = 3.14159265358979323846;
 
 // Lofts that run from the back of the robot to its front: u = +x, v = +z, w = -y.
 Frame ForwardFrame(double y0) {
@@ -30,14 +32,15 @@ double CatmullRom(double p0, double p1, double p2, double p3, double t) {
                 (3.0 * p1 - p0 - 3.0 * p2 + p3) * t * t * t);
 }
 
-// `count` sections spread evenly in w over the control sections' range, each field interpolated
+// `count` sections spread over the control sections' range, each field interpolated
 // through the controls (w of the controls must increase).
 void InterpolateSections(const LoftSection* controls, int controlCount, LoftSection* out,
                          int count) {
   double first = controls[0].w;
   double last = controls[controlCount - 1].w;
   for (int k = 0; k < count; ++k) {
-    double w = first + (last - first) * k / (count - 1);
+    // Denser towards both ends, where the shape closes and changes fastest.
+    double w = first + (last - first) * 0.5 * (1.0 - std::cos(kPi * k / (count - 1)));
     int i = 0;
     while (i < controlCount - 2 && controls[i + 1].w <= w) ++i;
     const LoftSection& a = controls[i > 0 ? i - 1 : i];
@@ -58,39 +61,50 @@ void InterpolateSections(const LoftSection* controls, int controlCount, LoftSect
 
 void BuildHull(Mesh& mesh) {
   const LoftSection controls[] = {
-      {-1.42, 0.70, 0.50, 3.0, 0.0, 4.22}, {-1.30, 1.00, 0.74, 3.0, 0.0, 4.20},
-      {-1.00, 1.18, 0.88, 3.5, 0.0, 4.18}, {-0.40, 1.26, 0.93, 4.0, 0.0, 4.16},
-      {0.30, 1.22, 0.90, 4.0, 0.0, 4.12},  {0.80, 1.05, 0.78, 3.5, 0.0, 4.04},
-      {1.10, 0.80, 0.55, 3.0, 0.0, 3.95},  {1.25, 0.45, 0.30, 2.6, 0.0, 3.90}};
-  constexpr int kSections = 22;
+      {-1.46, 0.50, 0.30, 3.0, 0.0, 4.26}, {-1.38, 1.00, 0.62, 5.0, 0.0, 4.25},
+      {-1.15, 1.24, 0.74, 6.0, 0.0, 4.22}, {-0.50, 1.30, 0.76, 6.0, 0.0, 4.20},
+      {0.30, 1.28, 0.74, 6.0, 0.0, 4.16},  {0.85, 1.12, 0.62, 5.0, 0.0, 4.06},
+      {1.22, 0.72, 0.40, 4.0, 0.0, 3.96},  {1.42, 0.32, 0.18, 3.0, 0.0, 3.91},
+      {1.46, 0.10, 0.06, 2.5, 0.0, 3.90}};
+  constexpr int kSections = 20;
   LoftSection sections[kSections];
   InterpolateSections(controls, sizeof(controls) / sizeof(controls[0]), sections, kSections);
-  AppendLoft(mesh, ForwardFrame(kRobotCentreY), sections, kSections, 56, kArmour);
-  for (double side : {-0.5, 0.5}) {  // exhaust stacks at the back
-    Frame stack = AxisFrame(Point3{kRobotCentreX + side, kRobotCentreY + 1.2, 4.5},
+  AppendLoft(mesh, ForwardFrame(kRobotCentreY), sections, kSections, 44, kArmour);
+  Point3 forward{0.0, -1.0, 0.0};
+  for (double side : {-1.0, 1.0}) {
+    // Exhaust stacks at the back.
+    Frame stack = AxisFrame(Point3{kRobotCentreX + 0.5 * side, kRobotCentreY + 1.2, 4.5},
                             Point3{0.0, 1.0, 0.0});
-    AppendTube(mesh, stack, 0.14, 0.1, 0.0, 0.32, 28, kMatte);
+    AppendTube(mesh, stack, 0.14, 0.1, 0.0, 0.32, 20, kMatte);
+    // Twin chin guns under the nose.
+    Frame barrel = AxisFrame(Point3{kRobotCentreX + 0.24 * side, kRobotCentreY - 0.8, 3.62}, forward);
+    AppendCylinder(mesh, barrel, 0.07, 0.0, 1.05, 0.02, 20, kChrome);
+    // Bearings where the pod arms leave the hull.
+    Frame bearing = AxisFrame(Point3{kRobotCentreX + 1.16 * side, kRobotCentreY - 0.05, 4.45},
+                              Point3{side, 0.0, 0.0});
+    AppendCylinder(mesh, bearing, 0.2, 0.0, 0.1, 0.03, 32, kMatte);
   }
 }
 
 void BuildCockpit(Mesh& mesh) {
   const LoftSection controls[] = {
-      {-0.75, 0.35, 0.25, 3.0, 0.0, 5.25}, {-0.60, 0.55, 0.42, 3.0, 0.0, 5.35},
-      {-0.20, 0.66, 0.50, 3.2, 0.0, 5.42}, {0.20, 0.64, 0.47, 3.2, 0.0, 5.40},
-      {0.50, 0.52, 0.38, 3.0, 0.0, 5.33},  {0.68, 0.30, 0.22, 2.6, 0.0, 5.28}};
+      {-0.84, 0.12, 0.08, 2.5, 0.0, 5.15}, {-0.80, 0.30, 0.20, 3.0, 0.0, 5.15}, {-0.65, 0.55, 0.36, 3.5, 0.0, 5.22},
+      {-0.20, 0.72, 0.42, 4.0, 0.0, 5.28}, {0.25, 0.68, 0.38, 4.0, 0.0, 5.25},
+      {0.60, 0.50, 0.28, 3.5, 0.0, 5.18},  {0.76, 0.22, 0.12, 3.0, 0.0, 5.15},
+      {0.80, 0.08, 0.05, 2.5, 0.0, 5.15}};
   constexpr int kSections = 16;
   LoftSection sections[kSections];
   InterpolateSections(controls, sizeof(controls) / sizeof(controls[0]), sections, kSections);
-  AppendLoft(mesh, ForwardFrame(kRobotCentreY), sections, kSections, 56, kArmour);
-  // The visor: a dark band across the front of the cockpit.
-  Frame visor;
-  visor.origin = Point3{kRobotCentreX, kRobotCentreY - 0.55, 5.45};
-  AppendRoundedBox(mesh, visor, 0.42, 0.1, 0.1, 4.0, 40, 12, kGrey);
+  AppendLoft(mesh, ForwardFrame(kRobotCentreY), sections, kSections, 48, kArmour);
+  // The canopy glass: a flattened dome set into the front of the cockpit, bulging out of it.
+  Frame glass;
+  glass.origin = Point3{kRobotCentreX, kRobotCentreY - 0.5, 5.3};
+  AppendRoundedBox(mesh, glass, 0.52, 0.34, 0.2, 2.6, 40, 12, kGrey);
   Frame mast;
-  mast.origin = Point3{kRobotCentreX + 0.35, kRobotCentreY + 0.3, 5.7};
-  AppendCylinder(mesh, mast, 0.02, 0.0, 0.45, 0.005, 12, kChrome);
+  mast.origin = Point3{kRobotCentreX + 0.4, kRobotCentreY + 0.35, 5.5};
+  AppendCylinder(mesh, mast, 0.02, 0.0, 0.6, 0.005, 12, kChrome);
   Frame tip = mast;
-  tip.origin = mast.Map(0.0, 0.0, 0.47);
+  tip.origin = mast.Map(0.0, 0.0, 0.62);
   AppendSphere(mesh, tip, 0.04, 12, 6, kChrome);
 }
 

@@ -152,7 +152,7 @@ void BuildThigh(Mesh& mesh) {
   }
   AppendLoft(mesh, f, sections, kSections, 64, kArmour);
   Frame ram = AxisFrame(top + Point3{0.0, -0.34, -0.05}, span);
-  AppendCylinder(mesh, ram, 0.06, 0.1, length - 0.15, 0.01, 24, kChrome);
+  AppendCapsule(mesh, ram, 0.06, 0.1, length - 0.15, 24, 4, kChrome);
 }
 
 void BuildKnee(Mesh& mesh) {

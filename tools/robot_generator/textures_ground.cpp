@@ -17,13 +17,14 @@ void PaintGrass(Picture& p) {
     for (int x = 0; x < p.Width(); ++x) {
       double u = (x + 0.5) / p.Width();
       double v = (y + 0.5) / p.Height();
-      double patch = Fbm(u, v, 4, 4, 5, 0.55, 61u);
+      // Large patches stay faint: the tile repeats every 2.5 units and would show as a grid.
+      double patch = Fbm(u, v, 8, 8, 4, 0.5, 61u);
       // Blades: noise stretched along v, in two layers of different size.
       double blades = std::fmax(ValueNoise(u * 96, v * 12, 96, 12, 62u),
                                 ValueNoise(u * 128, v * 20, 128, 20, 63u));
       double grain = ValueNoise(u * 256, v * 256, 256, 256, 64u);
-      double bare = SmoothStep(0.64, 0.74, Fbm(u, v, 3, 3, 4, 0.5, 65u));
-      Rgb c = MixRgb(dark, light, SmoothStep(0.25, 0.8, patch));
+      double bare = SmoothStep(0.7, 0.8, Fbm(u, v, 6, 6, 4, 0.5, 65u));
+      Rgb c = MixRgb(dark, light, 0.3 + 0.4 * SmoothStep(0.2, 0.8, patch));
       c = ScaleRgb(c, 0.72 + 0.45 * blades + 0.1 * (grain - 0.5));
       c = MixRgb(c, soil, 0.7 * bare * (1.0 - blades * 0.6));
       p.SetRgb(x, y, c);

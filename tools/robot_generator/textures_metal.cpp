@@ -62,7 +62,7 @@ void PaintBlue1(Picture& p) {
     palette[i] = MixRgb(Rgb{14, 28, 78}, Rgb{96, 146, 232}, static_cast<double>(i) / (kPaintLevels - 1));
   }
   for (int i = kPaintLevels; i < 256; ++i) {  // bare metal where the paint has chipped
-    palette[i] = MixRgb(Rgb{90, 92, 98}, Rgb{200, 202, 208},
+    palette[i] = MixRgb(Rgb{70, 74, 86}, Rgb{150, 154, 166},
                         static_cast<double>(i - kPaintLevels) / (255 - kPaintLevels));
   }
   p.SetPalette(palette, 256);
@@ -72,13 +72,13 @@ void PaintBlue1(Picture& p) {
       double v = (y + 0.5) / p.Height();
       double mottle = Fbm(u, v, 4, 4, 5, 0.5, 31u);
       double grain = ValueNoise(u * 128, v * 128, 128, 128, 32u);
-      double wear = Fbm(u, v, 8, 8, 4, 0.6, 33u);
+      double wear = Fbm(u, v, 16, 16, 3, 0.6, 33u);
       double scratch = ValueNoise(u * 2, v * 96, 2, 96, 34u);
-      bool chipped = wear > 0.69 || (scratch > 0.9 && wear > 0.55);
+      bool chipped = wear > 0.74 || (scratch > 0.94 && wear > 0.62);
       if (chipped) {
         p.SetIndex(x, y, kPaintLevels + static_cast<int>(grain * (255 - kPaintLevels)));
       } else {
-        double value = Clamp01(0.25 + 0.6 * mottle + 0.2 * (grain - 0.5) - 0.25 * SmoothStep(0.6, 0.69, wear));
+        double value = Clamp01(0.25 + 0.6 * mottle + 0.2 * (grain - 0.5) - 0.25 * SmoothStep(0.62, 0.72, wear));
         p.SetIndex(x, y, static_cast<int>(value * (kPaintLevels - 1) + 0.5));
       }
     }

@@ -33,7 +33,7 @@ void PaintSky1(Picture& p) {
       double u = (x + 0.5) / p.Width();
       double v = (y + 0.5) / p.Height();
       double density = Fbm(u, v, 8, 4, 6, 0.55, 41u);
-      double cover = SmoothStep(0.5, 0.72, density) * window;
+      double cover = SmoothStep(0.46, 0.68, density) * window;
       double shade = Fbm(u + 0.013, v + 0.02, 8, 4, 4, 0.5, 42u);
       Rgb cloud = MixRgb(Rgb{252, 252, 254}, Rgb{168, 174, 192}, SmoothStep(0.35, 0.75, shade));
       p.SetRgb(x, y, MixRgb(base, cloud, cover));
@@ -85,12 +85,12 @@ void PaintStars2(Picture& p) {
     int base = warm ? 192 : 128;
     int level = static_cast<int>(brightness * 63.0 + 0.5);
     p.SetIndex(x, y, base + level);
-    if (brightness > 0.55) {  // bright stars get a small cross of light, wrapping around
-      int halo = base + level / 2;
+    if (brightness > 0.8 && y > 1 && y < h - 2) {  // the brightest get a faint glow
+      int halo = base + level / 4;
       p.SetIndex((x + 1) % w, y, halo);
       p.SetIndex((x + w - 1) % w, y, halo);
-      if (y > 1) p.SetIndex(x, y - 1, halo);
-      if (y < h - 2) p.SetIndex(x, y + 1, halo);
+      p.SetIndex(x, y - 1, halo);
+      p.SetIndex(x, y + 1, halo);
     }
   }
 }

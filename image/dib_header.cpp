@@ -35,7 +35,9 @@ uint16_t DibColorCount(ByteView bitmapHeader) {
 }
 
 uint32_t DibTableEntries(uint16_t colorCount, uint16_t bitCount) {
-  if (bitCount == 1 || bitCount == 4 || bitCount == 8) {
+  // Every depth up to 8 bits, not only the three that convert: the table of a file with another
+  // small depth is still read (before the depth is refused) and must fit the 256 entries.
+  if (bitCount <= 8) {
     uint32_t most = 1u << bitCount;
     return colorCount < most ? colorCount : most;
   }

@@ -63,8 +63,8 @@ struct DibImageLayout {
 // The header must hold at least its first 16 (core) or 36 (info) bytes; missing fields read as 0.
 uint16_t DibColorCount(ByteView bitmapHeader);
 
-// The entries the colour table really occupies: colorCount, but no more than 2^bits for 1, 4 and
-// 8 bits per pixel (larger counts cannot be indexed and would run past the table's capacity).
+// The entries the colour table really occupies: colorCount, but no more than 2^bits for depths up
+// to 8 bits per pixel (larger counts cannot be indexed and would run past the table's capacity).
 uint32_t DibTableEntries(uint16_t colorCount, uint16_t bitCount);
 
 // Fills the info form from a core (12) or info (40) header. The image size, when 0, becomes the

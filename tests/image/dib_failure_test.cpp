@@ -71,6 +71,16 @@ std::vector<Refused> RefusedFiles() {
                      p.compression = 3;
                      p.masks = {0x7C00, 0x0360, 0x001F};
                    }), kConversion});
+  // Found by fuzzing: a depth of 0 or 2 bits with a large colour count once read more table
+  // entries than the table holds.
+  for (uint16_t bits : {0, 2}) {
+    cases.push_back({"depth " + std::to_string(bits) + " with 511 colours",
+                     Changed(Small24(), [&](DibParts& p) {
+                       p.bitCount = bits;
+                       p.colorsUsed = 511;
+                       p.table.assign(4 * 511, 0x33);
+                     }), kConversion});
+  }
   struct Size {
     int32_t width, height;
     uint16_t bits;

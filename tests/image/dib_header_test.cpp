@@ -39,6 +39,8 @@ TEST(DibHeaderTest, ColorCountFollowsColorsUsedThenDepth) {
   EXPECT_EQ(DibTableEntries(300, 8), 256u);
   EXPECT_EQ(DibTableEntries(5, 1), 2u);
   EXPECT_EQ(DibTableEntries(5, 24), 5u);
+  EXPECT_EQ(DibTableEntries(300, 2), 4u);
+  EXPECT_EQ(DibTableEntries(511, 0), 1u);
 }
 
 TEST(DibHeaderTest, NormalisesBothFormsToTheInfoHeader) {

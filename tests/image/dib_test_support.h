@@ -191,7 +191,7 @@ inline Bytes Table(std::initializer_list<std::vector<uint8_t>> colors) {
 // ImageMagick, run through the shell; the tests need the real program, not a stand-in.
 inline bool HaveImageMagick() {
   static const bool found =
-      std::system("convert -version 2>/dev/null | grep -q 'ImageMagick' >/dev/null 2>&1") == 0;
+      std::system("convert -version 2>/dev/null | grep -q '^Version: ImageMagick' 2>/dev/null") == 0;
   return found;
 }
 inline bool Convert(const std::string& arguments) {

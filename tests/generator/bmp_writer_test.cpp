@@ -30,7 +30,8 @@ std::string PictureRgb(const Picture& p) {
 void PaintIndexed(Picture& p, int colours) {
   std::vector<Rgb> palette;
   for (int i = 0; i < colours; ++i)
-    palette.push_back(Rgb{static_cast<uint8_t>(i * 37), static_cast<uint8_t>(255 - i * 11), static_cast<uint8_t>(i * 5 + 3)});
+    palette.push_back(Rgb{static_cast<uint8_t>(i * 37), static_cast<uint8_t>(255 - i * 11),
+                          static_cast<uint8_t>(i * 5 + 3)});
   p.SetPalette(palette.data(), colours);
   for (int y = 0; y < p.Height(); ++y)
     for (int x = 0; x < p.Width(); ++x) p.SetIndex(x, y, (x * 7 + y * 3 + x * y) % colours);
@@ -38,10 +39,12 @@ void PaintIndexed(Picture& p, int colours) {
 
 uint32_t U32(const std::string& s, size_t at) {
   return static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8 |
-         static_cast<uint8_t>(s[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
+         static_cast<uint8_t>(s[at + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
 }
 
-void ExpectImageMagickReads(const ScratchDir& dir, const Picture& p, BmpEncoding e, const std::string& name) {
+void ExpectImageMagickReads(const ScratchDir& dir, const Picture& p, BmpEncoding e,
+                            const std::string& name) {
   std::string path = dir.File(name);
   ASSERT_TRUE(WriteBmpFile(path.c_str(), p, e)) << name;
   std::string file = ReadWholeFile(path);
@@ -62,7 +65,9 @@ TEST(GeneratorBmp, EveryEncodingDecodesToThePicturesPixels) {
   Picture rgb(7, 5);  // 21 bytes a row in 24 bits: three bytes of padding
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x)
-      rgb.SetRgb(x, y, Rgb{static_cast<uint8_t>(x * 30), static_cast<uint8_t>(y * 50), static_cast<uint8_t>(x * y * 9 + 1)});
+      rgb.SetRgb(x, y,
+                 Rgb{static_cast<uint8_t>(x * 30), static_cast<uint8_t>(y * 50),
+                     static_cast<uint8_t>(x * y * 9 + 1)});
   ExpectImageMagickReads(dir, rgb, BmpEncoding::Rgb24, "rgb24.bmp");
   ExpectImageMagickReads(dir, rgb, BmpEncoding::Rgb32, "rgb32.bmp");
 
@@ -80,9 +85,10 @@ TEST(GeneratorBmp, HeadersSayWhatTheEncodingIs) {
   struct Case {
     BmpEncoding encoding;
     uint32_t headerSize, bits, compression, paletteBytes;
-  } cases[] = {{BmpEncoding::Rgb24, 40, 24, 0, 0},        {BmpEncoding::Rgb32, 40, 32, 0, 0},
-               {BmpEncoding::Palette8, 40, 8, 0, 12 * 4},   {BmpEncoding::Palette8Rle, 40, 8, 1, 12 * 4},
-               {BmpEncoding::Palette4, 40, 4, 0, 12 * 4},   {BmpEncoding::CorePalette8, 12, 8, 0, 256 * 3}};
+  } cases[] = {
+      {BmpEncoding::Rgb24, 40, 24, 0, 0},        {BmpEncoding::Rgb32, 40, 32, 0, 0},
+      {BmpEncoding::Palette8, 40, 8, 0, 12 * 4}, {BmpEncoding::Palette8Rle, 40, 8, 1, 12 * 4},
+      {BmpEncoding::Palette4, 40, 4, 0, 12 * 4}, {BmpEncoding::CorePalette8, 12, 8, 0, 256 * 3}};
   for (const Case& c : cases) {
     std::vector<uint8_t> buffer(BmpSizeBound(p, c.encoding));
     size_t size = EncodeBmp(p, c.encoding, buffer.data(), buffer.size());
@@ -125,13 +131,15 @@ TEST(GeneratorBmp, RunLengthRowsUseRunsAbsoluteBlocksAndEscapesCorrectly) {
   ScratchDir dir;
   Picture p(600, 4);
   Rgb palette[256];
-  for (int i = 0; i < 256; ++i) palette[i] = Rgb{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i ^ 0x5A)};
+  for (int i = 0; i < 256; ++i)
+    palette[i] =
+        Rgb{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i ^ 0x5A)};
   p.SetPalette(palette, 256);
   for (int x = 0; x < 600; ++x) {
-    p.SetIndex(x, 0, 17);                                  // one colour across
-    p.SetIndex(x, 1, x % 256);                             // nothing repeats
-    p.SetIndex(x, 2, (x / 3) % 2 ? 200 : x % 5);           // runs and literals mixed
-    p.SetIndex(x, 3, x < 299 ? 0 : (x < 301 ? 1 : 2));     // runs beyond 255
+    p.SetIndex(x, 0, 17);                               // one colour across
+    p.SetIndex(x, 1, x % 256);                          // nothing repeats
+    p.SetIndex(x, 2, (x / 3) % 2 ? 200 : x % 5);        // runs and literals mixed
+    p.SetIndex(x, 3, x < 299 ? 0 : (x < 301 ? 1 : 2));  // runs beyond 255
   }
   ExpectImageMagickReads(dir, p, BmpEncoding::Palette8Rle, "runs.bmp");
   std::vector<uint8_t> buffer(BmpSizeBound(p, BmpEncoding::Palette8Rle));

@@ -24,17 +24,21 @@ struct IndexedMesh {
   std::vector<std::string> materials;  // one per face
 };
 
-inline Vertex Sub(const Vertex& a, const Vertex& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+inline Vertex Sub(const Vertex& a, const Vertex& b) {
+  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
 inline Vertex CrossOf(const Vertex& a, const Vertex& b) {
   return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
-inline double DotOf(const Vertex& a, const Vertex& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline double DotOf(const Vertex& a, const Vertex& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 struct Closure {
-  int badIndices = 0;        // faces naming a vertex that does not exist, or one twice
-  int unpairedEdges = 0;     // directed edges without exactly one opposite partner
-  int repeatedEdges = 0;     // directed edges used by more than one face
-  int degenerateFaces = 0;   // faces with an area below 1e-9
+  int badIndices = 0;                    // faces naming a vertex that does not exist, or one twice
+  int unpairedEdges = 0;                 // directed edges without exactly one opposite partner
+  int repeatedEdges = 0;                 // directed edges used by more than one face
+  int degenerateFaces = 0;               // faces with an area below 1e-9
   std::vector<double> componentVolumes;  // signed volume of each connected piece
   bool Closed() const { return badIndices == 0 && unpairedEdges == 0 && repeatedEdges == 0; }
   bool AllOutward() const {
@@ -65,7 +69,8 @@ inline Closure CheckClosure(const IndexedMesh& m) {
       ++directed[{f[k], f[(k + 1) % 3]}];
       parent[find(f[k])] = find(f[(k + 1) % 3]);
     }
-    Vertex normal = CrossOf(Sub(m.vertices[f[1]], m.vertices[f[0]]), Sub(m.vertices[f[2]], m.vertices[f[1]]));
+    Vertex normal =
+        CrossOf(Sub(m.vertices[f[1]], m.vertices[f[0]]), Sub(m.vertices[f[2]], m.vertices[f[1]]));
     if (0.5 * std::sqrt(DotOf(normal, normal)) < 1e-9) ++c.degenerateFaces;
   }
   for (const auto& [edge, count] : directed) {
@@ -97,14 +102,16 @@ inline bool ParseScene(const std::string& text, std::vector<IndexedMesh>& object
     start = end + 1;
   }
   auto fail = [&](size_t i, const std::string& why) {
-    problem = "line " + std::to_string(i + 1) + ": " + why + ": '" + (i < lines.size() ? lines[i] : "") + "'";
+    problem = "line " + std::to_string(i + 1) + ": " + why + ": '" +
+              (i < lines.size() ? lines[i] : "") + "'";
     return false;
   };
   auto strip = [](const std::string& s) {
     size_t k = s.find_first_not_of(" \t");
     return k == std::string::npos ? std::string() : s.substr(k);
   };
-  auto quoted = [](const std::string& s, size_t from) {  // from the given index, less the last character
+  auto quoted = [](const std::string& s,
+                   size_t from) {  // from the given index, less the last character
     return s.size() > from ? s.substr(from, s.size() - from - 1) : std::string();
   };
   size_t i = 0;
@@ -121,7 +128,8 @@ inline bool ParseScene(const std::string& text, std::vector<IndexedMesh>& object
     m.name = quoted(name, 15);
     ++i;
     int v = -1, f = -1;
-    if (i >= lines.size() || std::sscanf(lines[i].c_str(), "Tri-mesh, Vertices: %d  Faces: %d", &v, &f) != 2 ||
+    if (i >= lines.size() ||
+        std::sscanf(lines[i].c_str(), "Tri-mesh, Vertices: %d  Faces: %d", &v, &f) != 2 ||
         lines[i].rfind("Tri-mesh", 0) != 0)
       return fail(i, "header");
     if (f > 3000 || v < 0) return fail(i, "counts");
@@ -129,26 +137,30 @@ inline bool ParseScene(const std::string& text, std::vector<IndexedMesh>& object
     for (++i; i < lines.size() && strip(lines[i]).rfind("Vertex", 0) == 0; ++i) {
       int number = -1;
       Vertex p{};
-      if (std::sscanf(strip(lines[i]).c_str(), "Vertex %d:  X: %lf Y: %lf Z: %lf", &number, &p[0], &p[1], &p[2]) != 4)
+      if (std::sscanf(strip(lines[i]).c_str(), "Vertex %d:  X: %lf Y: %lf Z: %lf", &number, &p[0],
+                      &p[1], &p[2]) != 4)
         return fail(i, "vertex line");
-      if (number != static_cast<int>(m.vertices.size())) return fail(i, "vertex number out of order");
+      if (number != static_cast<int>(m.vertices.size()))
+        return fail(i, "vertex number out of order");
       m.vertices.push_back(p);
     }
-    // The reader drops exactly this line; it must be neither blank nor a face.
-    if (i >= lines.size() || strip(lines[i]).empty() || strip(lines[i]).rfind("Face", 0) == 0 ||
-        lines[i] != "Face list:")
-      return fail(i, "end of the vertex list");
+    // The reader drops exactly this line, whatever it says: a blank one would end the object, a
+    // face line would be lost. Only the writer's own separator is accepted.
+    if (i >= lines.size() || lines[i] != "Face list:") return fail(i, "end of the vertex list");
     for (++i; i < lines.size() && !strip(lines[i]).empty(); ++i) {
       std::string t = strip(lines[i]);
       if (t.rfind("Face", 0) == 0) {
         int number = -1;
         Triangle tri{};
-        if (std::sscanf(t.c_str(), "Face %d: A:%d B:%d C:%d", &number, &tri[0], &tri[1], &tri[2]) != 4)
+        if (std::sscanf(t.c_str(), "Face %d: A:%d B:%d C:%d", &number, &tri[0], &tri[1], &tri[2]) !=
+            4)
           return fail(i, "face line");
         m.faces.push_back(tri);
       } else if (t.rfind("Material", 0) == 0) {
-        if (m.materials.size() + 1 != m.faces.size()) return fail(i, "material without its own face");
-        if (t.rfind("Material: \"", 0) != 0 || t.back() != '"') return fail(i, "material line layout");
+        if (m.materials.size() + 1 != m.faces.size())
+          return fail(i, "material without its own face");
+        if (t.rfind("Material: \"", 0) != 0 || t.back() != '"')
+          return fail(i, "material line layout");
         m.materials.push_back(quoted(t, 11));
       } else if (t.rfind("Smoothing", 0) != 0) {
         return fail(i, "line of no known kind");

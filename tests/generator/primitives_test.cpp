@@ -38,8 +38,8 @@ double PolygonFactor(int n) { return n / (2.0 * kPi) * std::sin(2.0 * kPi / n); 
 
 void ExpectClosedOutward(const Mesh& mesh, int pieces) {
   generator_test::Closure c = CheckClosure(Indexed(mesh));
-  EXPECT_TRUE(c.Closed()) << "bad indices " << c.badIndices << ", unpaired edges " << c.unpairedEdges
-                          << ", repeated edges " << c.repeatedEdges;
+  EXPECT_TRUE(c.Closed()) << "bad indices " << c.badIndices << ", unpaired edges "
+                          << c.unpairedEdges << ", repeated edges " << c.repeatedEdges;
   EXPECT_EQ(c.degenerateFaces, 0);
   EXPECT_EQ(static_cast<int>(c.componentVolumes.size()), pieces);
   EXPECT_TRUE(c.AllOutward());
@@ -77,7 +77,8 @@ TEST(GeneratorPrimitives, RoundShapesAreClosedOutwardAndHaveTheirVolume) {
     const double r = 0.5, b = 0.05;
     AppendCylinder(m, Slanted(), r, -1.0, 1.0, b, 256, Material::Default);
     ExpectClosedOutward(m, 1);
-    double exact = RevolvedVolume({{0, -1}, {r - b, -1}, {r, -1 + b}, {r, 1 - b}, {r - b, 1}, {0, 1}});
+    double exact =
+        RevolvedVolume({{0, -1}, {r - b, -1}, {r, -1 + b}, {r, 1 - b}, {r - b, 1}, {0, 1}});
     EXPECT_NEAR(SignedVolume(m), PolygonFactor(256) * exact, 1e-9);
   }
   {
@@ -88,7 +89,8 @@ TEST(GeneratorPrimitives, RoundShapesAreClosedOutwardAndHaveTheirVolume) {
     EXPECT_NEAR(SignedVolume(m), PolygonFactor(256) * kPi * (0.25 - 0.09) * 1.5, 1e-9);
   }
   {
-    // Pappus: the 14-gon profile (area PolygonFactor(14) * pi r^2, centroid at R) turned about the axis.
+    // Pappus: the 14-gon profile (area PolygonFactor(14) * pi r^2, centroid at R) turned about the
+    // axis.
     Mesh m;
     m.Clear("torus");
     AppendTorus(m, Slanted(), 1.0, 0.25, 96, 14, Material::Default);
@@ -101,7 +103,8 @@ TEST(GeneratorPrimitives, RoundShapesAreClosedOutwardAndHaveTheirVolume) {
     m.Clear("sphere");
     AppendSphere(m, Slanted(), 0.7, 64, 22, Material::Default);
     ExpectClosedOutward(m, 1);
-    EXPECT_NEAR(SignedVolume(m), 0.343 * PolygonFactor(64) * RevolvedVolume(SphereProfile(22)), 1e-9);
+    EXPECT_NEAR(SignedVolume(m), 0.343 * PolygonFactor(64) * RevolvedVolume(SphereProfile(22)),
+                1e-9);
     EXPECT_NEAR(SignedVolume(m), 4.0 / 3.0 * kPi * 0.343, 0.03 * 4.0 / 3.0 * kPi * 0.343);
   }
   {
@@ -110,8 +113,10 @@ TEST(GeneratorPrimitives, RoundShapesAreClosedOutwardAndHaveTheirVolume) {
     AppendCapsule(m, Slanted(), 0.3, 0.0, 1.0, 48, 8, Material::Default);
     ExpectClosedOutward(m, 1);
     std::vector<std::array<double, 2>> profile;
-    for (const auto& p : SphereProfile(16)) profile.push_back({0.3 * p[0], 0.3 * p[1] + (p[1] > 0 ? 1.0 : 0.0)});
-    profile.insert(profile.begin() + 9, {0.3, 1.0});  // the equator ring repeats at both ends of the cylinder
+    for (const auto& p : SphereProfile(16))
+      profile.push_back({0.3 * p[0], 0.3 * p[1] + (p[1] > 0 ? 1.0 : 0.0)});
+    profile.insert(profile.begin() + 9,
+                   {0.3, 1.0});  // the equator ring repeats at both ends of the cylinder
     EXPECT_NEAR(SignedVolume(m), PolygonFactor(48) * RevolvedVolume(profile), 1e-9);
   }
 }
@@ -121,7 +126,8 @@ TEST(GeneratorPrimitives, LoftsAndRoundedBoxesAreClosedOutwardWithTheirVolume) {
     // A tall exponent makes each section nearly a rectangle of 2 x 1, so the loft nears a box.
     Mesh m;
     m.Clear("loft");
-    const LoftSection sections[] = {{0.0, 1.0, 0.5, 40.0}, {1.0, 1.0, 0.5, 40.0}, {3.0, 1.0, 0.5, 40.0}};
+    const LoftSection sections[] = {
+        {0.0, 1.0, 0.5, 40.0}, {1.0, 1.0, 0.5, 40.0}, {3.0, 1.0, 0.5, 40.0}};
     AppendLoft(m, Slanted(), sections, 3, 256, Material::Default);
     ExpectClosedOutward(m, 1);
     EXPECT_NEAR(SignedVolume(m), 2.0 * 1.0 * 3.0, 0.03 * 6.0);
@@ -130,7 +136,8 @@ TEST(GeneratorPrimitives, LoftsAndRoundedBoxesAreClosedOutwardWithTheirVolume) {
     // Pointed at both ends: a double cone of radius 0.5 and length 2 (ellipse sections).
     Mesh m;
     m.Clear("spindle");
-    const LoftSection sections[] = {{0.0, 0.0, 0.0, 2.0}, {1.0, 0.5, 0.5, 2.0}, {2.0, 0.0, 0.0, 2.0}};
+    const LoftSection sections[] = {
+        {0.0, 0.0, 0.0, 2.0}, {1.0, 0.5, 0.5, 2.0}, {2.0, 0.0, 0.0, 2.0}};
     AppendLoft(m, Slanted(), sections, 3, 128, Material::Default);
     ExpectClosedOutward(m, 1);
     EXPECT_NEAR(SignedVolume(m), PolygonFactor(128) * 2.0 * kPi * 0.25 / 3.0, 1e-9);
@@ -140,7 +147,8 @@ TEST(GeneratorPrimitives, LoftsAndRoundedBoxesAreClosedOutwardWithTheirVolume) {
     m.Clear("ellipsoid");
     AppendRoundedBox(m, Slanted(), 0.4, 0.6, 0.9, 2.0, 64, 20, Material::Default);
     ExpectClosedOutward(m, 1);
-    EXPECT_NEAR(SignedVolume(m), 0.4 * 0.6 * 0.9 * PolygonFactor(64) * RevolvedVolume(SphereProfile(20)), 1e-9);
+    EXPECT_NEAR(SignedVolume(m),
+                0.4 * 0.6 * 0.9 * PolygonFactor(64) * RevolvedVolume(SphereProfile(20)), 1e-9);
   }
   {
     Mesh m;
@@ -168,8 +176,10 @@ TEST(GeneratorPrimitives, FramesAreRightHandedWhateverTheAxis) {
 TEST(GeneratorPrimitives, MirroredMeshStaysClosedAndOutward) {
   Mesh m;
   m.Clear("pieces");
-  AppendSphere(m, AxisFrame(Point3{1.0, 0.0, 0.0}, Point3{0, 0, 1}), 0.5, 32, 16, Material::BlackMatte);
-  AppendTorus(m, AxisFrame(Point3{2.0, 1.0, 0.0}, Point3{1, 1, 0}), 0.6, 0.1, 40, 12, Material::ChlngerChrome);
+  AppendSphere(m, AxisFrame(Point3{1.0, 0.0, 0.0}, Point3{0, 0, 1}), 0.5, 32, 16,
+               Material::BlackMatte);
+  AppendTorus(m, AxisFrame(Point3{2.0, 1.0, 0.0}, Point3{1, 1, 0}), 0.6, 0.1, 40, 12,
+              Material::ChlngerChrome);
   double before = SignedVolume(m);
   Point3 first = m.VertexAt(0);
   Mesh copy;
@@ -185,7 +195,9 @@ TEST(GeneratorPrimitives, MirroredMeshStaysClosedAndOutward) {
 TEST(GeneratorPrimitives, AShapeThatDoesNotFitIsLeftOutWhole) {
   Mesh m;
   m.Clear("full");
-  for (int i = 0; i < 5; ++i) AppendSphere(m, AxisFrame(Point3{3.0 * i, 0, 0}, Point3{0, 0, 1}), 1.0, 40, 20, Material::Default);
+  for (int i = 0; i < 5; ++i)
+    AppendSphere(m, AxisFrame(Point3{3.0 * i, 0, 0}, Point3{0, 0, 1}), 1.0, 40, 20,
+                 Material::Default);
   EXPECT_TRUE(m.Failed());
   EXPECT_LE(m.FaceCount(), Mesh::kMaxFaces);
   EXPECT_GT(m.DemandedFaces(), Mesh::kMaxFaces);
@@ -201,13 +213,6 @@ TEST(GeneratorPrimitives, AShapeThatDoesNotFitIsLeftOutWhole) {
   m.AddFace(0, 0, 5, Material::Default);  // a vertex that does not exist
   EXPECT_TRUE(m.Failed());
   EXPECT_EQ(m.FaceCount(), 0);
-}
-
-TEST(GeneratorPrimitives, LongNamesAreCut) {
-  Mesh m;
-  std::string name(200, 'n');
-  m.Clear(name.c_str());
-  EXPECT_EQ(std::strlen(m.Name()), static_cast<size_t>(Mesh::kMaxNameLength));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The robot as the rig will move it: the object count and order, the viewer's face limits, closed
-// outward meshes, the soles' plane, and which side of the body each slot lies on.
+// The robot as the rig will move it: the object count, the viewer's face limits, the soles' plane,
+// and which side of the body each slot lies on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 
-#include "generator/mesh_checks.h"
 #include "tools/robot_generator/robot_layout.h"
 #include "tools/robot_generator/robot_parts.h"
 
@@ -22,19 +21,6 @@ const Robot& TheRobot() {
     return r;
   }();
   return *robot;
-}
-
-generator_test::IndexedMesh Indexed(const Mesh& mesh) {
-  generator_test::IndexedMesh m;
-  for (int i = 0; i < mesh.VertexCount(); ++i) {
-    const Point3& p = mesh.VertexAt(i);
-    m.vertices.push_back({p.x, p.y, p.z});
-  }
-  for (int i = 0; i < mesh.FaceCount(); ++i) {
-    const Face& f = mesh.FaceAt(i);
-    m.faces.push_back({f.a, f.b, f.c});
-  }
-  return m;
 }
 
 struct Box {
@@ -55,22 +41,16 @@ Box SlotBox(int first, int last) {
   return b;
 }
 
-TEST(GeneratorRobot, HasTwentyTwoClosedOutwardObjectsWithinTheFaceLimits) {
-  const Robot& robot = TheRobot();
+// Closure and orientation are checked on the written file (scene_file_test), after rounding.
+TEST(GeneratorRobot, HasTwentyTwoNamedObjectsWithinTheFaceLimits) {
   int total = 0;
   std::set<std::string> names;
-  for (const Mesh& m : robot.objects) {
-    SCOPED_TRACE(m.Name());
-    EXPECT_FALSE(m.Failed());
-    EXPECT_GT(m.FaceCount(), 0);
-    EXPECT_LE(m.FaceCount(), 3000);
+  for (const Mesh& m : TheRobot().objects) {
+    EXPECT_FALSE(m.Failed()) << m.Name();
+    EXPECT_GT(m.FaceCount(), 0) << m.Name();
+    EXPECT_LE(m.FaceCount(), 3000) << m.Name();
     total += m.FaceCount();
     names.insert(m.Name());
-    generator_test::Closure c = generator_test::CheckClosure(Indexed(m));
-    EXPECT_TRUE(c.Closed()) << "unpaired " << c.unpairedEdges << ", repeated " << c.repeatedEdges;
-    EXPECT_EQ(c.degenerateFaces, 0);
-    EXPECT_TRUE(c.AllOutward()) << "a piece of the object is turned inside out";
-    EXPECT_GT(SignedVolume(m), 0.0);
   }
   EXPECT_EQ(names.size(), static_cast<size_t>(kRobotObjectCount));
   EXPECT_GE(total, 45000);

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -21,56 +22,40 @@ namespace {
 
 using namespace robogen;
 
-class GeneratedScene : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir = new ScratchDir;
+// One generated scene for the tests here, written once into a scratch directory that goes when
+// the test program ends.
+struct Generated {
+  Generated() {
     char error[256] = "";
-    written = WriteScene(dir->Path().c_str(), summary, error, sizeof error);
-    if (!written) writeError = error;
-    robot = new Robot;
-    built = BuildRobot(*robot);
-    text = ReadWholeFile(dir->File(kSceneFileName));
-    parsed = ParseScene(text, objects, parseProblem);
+    written = WriteScene(dir.Path().c_str(), summary, error, sizeof error);
+    writeError = error;
+    built = BuildRobot(robot);
+    parsed = generator_test::ParseScene(ReadWholeFile(dir.File(kSceneFileName)), objects, problem);
   }
-  static void TearDownTestSuite() {
-    delete robot;
-    delete dir;
-    objects.clear();
-  }
-  static bool ParseScene(const std::string& t, std::vector<generator_test::IndexedMesh>& out, std::string& why) {
-    return generator_test::ParseScene(t, out, why);
-  }
-
-  static ScratchDir* dir;
-  static Robot* robot;
-  static SceneSummary summary;
-  static bool written, built, parsed;
-  static std::string writeError, text, parseProblem;
-  static std::vector<generator_test::IndexedMesh> objects;
+  ScratchDir dir;
+  Robot robot;
+  SceneSummary summary;
+  bool written = false, built = false, parsed = false;
+  std::string writeError, problem;
+  std::vector<generator_test::IndexedMesh> objects;
 };
 
-ScratchDir* GeneratedScene::dir = nullptr;
-Robot* GeneratedScene::robot = nullptr;
-SceneSummary GeneratedScene::summary;
-bool GeneratedScene::written = false;
-bool GeneratedScene::built = false;
-bool GeneratedScene::parsed = false;
-std::string GeneratedScene::writeError;
-std::string GeneratedScene::text;
-std::string GeneratedScene::parseProblem;
-std::vector<generator_test::IndexedMesh> GeneratedScene::objects;
+const Generated& Scene() {
+  static Generated scene;
+  return scene;
+}
 
-TEST_F(GeneratedScene, FileReadsBackLineByLineAsTheMeshesThatWereWritten) {
-  ASSERT_TRUE(written) << writeError;
-  ASSERT_TRUE(built);
-  ASSERT_TRUE(parsed) << parseProblem;
-  ASSERT_EQ(objects.size(), static_cast<size_t>(kRobotObjectCount));
-  EXPECT_EQ(summary.objects, kRobotObjectCount);
+TEST(GeneratorSceneFile, FileReadsBackLineByLineAsTheMeshesThatWereWritten) {
+  const Generated& g = Scene();
+  ASSERT_TRUE(g.written) << g.writeError;
+  ASSERT_TRUE(g.built);
+  ASSERT_TRUE(g.parsed) << g.problem;
+  ASSERT_EQ(g.objects.size(), static_cast<size_t>(kRobotObjectCount));
+  EXPECT_EQ(g.summary.objects, kRobotObjectCount);
   int total = 0;
   for (int k = 0; k < kRobotObjectCount; ++k) {
-    const Mesh& mesh = robot->objects[k];
-    const generator_test::IndexedMesh& got = objects[k];
+    const Mesh& mesh = g.robot.objects[k];
+    const generator_test::IndexedMesh& got = g.objects[k];
     SCOPED_TRACE(mesh.Name());
     EXPECT_EQ(got.name, mesh.Name());
     ASSERT_EQ(got.vertices.size(), static_cast<size_t>(mesh.VertexCount()));
@@ -79,8 +64,8 @@ TEST_F(GeneratedScene, FileReadsBackLineByLineAsTheMeshesThatWereWritten) {
     double worst = 0.0;
     for (int i = 0; i < mesh.VertexCount(); ++i) {
       const Point3& p = mesh.VertexAt(i);
-      worst = std::max({worst, std::fabs(got.vertices[i][0] - p.x), std::fabs(got.vertices[i][1] - p.y),
-                        std::fabs(got.vertices[i][2] - p.z)});
+      worst = std::max({worst, std::fabs(got.vertices[i][0] - p.x),
+                        std::fabs(got.vertices[i][1] - p.y), std::fabs(got.vertices[i][2] - p.z)});
     }
     EXPECT_LE(worst, 5.0000001e-7);
     for (int i = 0; i < mesh.FaceCount(); ++i) {
@@ -94,37 +79,39 @@ TEST_F(GeneratedScene, FileReadsBackLineByLineAsTheMeshesThatWereWritten) {
     EXPECT_EQ(c.degenerateFaces, 0);
     EXPECT_TRUE(c.AllOutward());
   }
-  EXPECT_EQ(summary.triangles, total);
+  EXPECT_EQ(g.summary.triangles, total);
 }
 
-TEST_F(GeneratedScene, SolesAreAtTheirPlaneInTheFile) {
-  ASSERT_TRUE(parsed) << parseProblem;
+TEST(GeneratorSceneFile, SolesAreAtTheirPlaneInTheFile) {
+  const Generated& g = Scene();
+  ASSERT_TRUE(g.parsed) << g.problem;
   for (int first : {0, 9}) {
     double low = 1e9;
     for (int k = first; k < first + 5; ++k)
-      for (const auto& v : objects[k].vertices) low = std::min(low, v[2]);
+      for (const auto& v : g.objects[k].vertices) low = std::min(low, v[2]);
     EXPECT_NEAR(low, kSoleZ, 1e-6);
   }
 }
 
-TEST_F(GeneratedScene, ViewersLoaderReadsAllObjectsSilently) {
-  ASSERT_TRUE(written) << writeError;
+TEST(GeneratorSceneFile, ViewersLoaderReadsAllObjectsSilently) {
+  const Generated& g = Scene();
+  ASSERT_TRUE(g.written) << g.writeError;
   ResetModelLibrary();
   testing::internal::CaptureStdout();
-  int status = LoadModelFile(dir->File(kSceneFileName).c_str());
+  int status = LoadModelFile(g.dir.File(kSceneFileName).c_str());
   std::string console = testing::internal::GetCapturedStdout();
   EXPECT_EQ(status, 0);
   ASSERT_EQ(modelLibrary.objectCount, kRobotObjectCount);
   std::string expected = "Reading models... ";
   for (int k = 0; k < kRobotObjectCount; ++k) {
     char entry[96];
-    std::snprintf(entry, sizeof entry, "%2d:%s; ", k, robot->objects[k].Name());
+    std::snprintf(entry, sizeof entry, "%2d:%s; ", k, g.robot.objects[k].Name());
     expected += entry;
   }
   EXPECT_EQ(console, expected + "\n");
   for (int k = 0; k < kRobotObjectCount; ++k) {
     const MeshObject& loaded = modelLibrary.slots[k];
-    const Mesh& mesh = robot->objects[k];
+    const Mesh& mesh = g.robot.objects[k];
     SCOPED_TRACE(mesh.Name());
     ASSERT_EQ(loaded.triangleCount, mesh.FaceCount());
     double volume = 0.0;
@@ -140,8 +127,9 @@ TEST_F(GeneratedScene, ViewersLoaderReadsAllObjectsSilently) {
   ResetModelLibrary();
 }
 
-TEST_F(GeneratedScene, EveryRunWritesTheSameBytes) {
-  ASSERT_TRUE(written) << writeError;
+TEST(GeneratorSceneFile, EveryRunWritesTheSameBytes) {
+  const Generated& g = Scene();
+  ASSERT_TRUE(g.written) << g.writeError;
   ScratchDir again;
   SceneSummary second;
   char error[256] = "";
@@ -149,7 +137,7 @@ TEST_F(GeneratedScene, EveryRunWritesTheSameBytes) {
   std::vector<std::string> files{kSceneFileName};
   for (const TextureSpec& spec : kTextures) files.push_back(spec.fileName);
   for (const std::string& name : files) {
-    std::string first = ReadWholeFile(dir->File(name));
+    std::string first = ReadWholeFile(g.dir.File(name));
     EXPECT_FALSE(first.empty()) << name;
     EXPECT_TRUE(first == ReadWholeFile(again.File(name))) << name << " differs between two runs";
     // The build ran the generator in a process of its own: its output must be the same too.

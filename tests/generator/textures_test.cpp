@@ -19,7 +19,9 @@ using namespace robogen;
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
-int Difference(Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b); }
+int Difference(Rgb a, Rgb b) {
+  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
 
 // Mean colour difference across the wrap-around edge, relative to the mean difference between
 // neighbouring columns (or rows) inside the picture; about 1 for a seamless picture.
@@ -70,7 +72,8 @@ TEST(GeneratorTextures, ImageMagickReadsEveryFileAsPainted) {
     std::string path = dir.File(s.fileName);
     ASSERT_TRUE(WriteBmpFile(path.c_str(), p, s.encoding));
     bool ok = false;
-    EXPECT_EQ(generator_test::IdentifiedSize(path, ok), std::to_string(s.width) + " " + std::to_string(s.height));
+    EXPECT_EQ(generator_test::IdentifiedSize(path, ok),
+              std::to_string(s.width) + " " + std::to_string(s.height));
     EXPECT_TRUE(ok);
     std::string decoded = generator_test::DecodedRgb(path, ok);
     ASSERT_TRUE(ok);
@@ -89,7 +92,8 @@ TEST(GeneratorTextures, ImageMagickReadsEveryFileAsPainted) {
 
 TEST(GeneratorTextures, RepeatedPicturesHaveNoSeams) {
   // The metals and the grounds repeat in both directions; the skies wrap once around.
-  for (const char* file : {"tex/gray1.bmp", "tex/gray2.bmp", "tex/blue1.bmp", "tex/grass.bmp", "tex/gray3.bmp"}) {
+  for (const char* file :
+       {"tex/gray1.bmp", "tex/gray2.bmp", "tex/blue1.bmp", "tex/grass.bmp", "tex/gray3.bmp"}) {
     const TextureSpec& s = Spec(file);
     Picture p(s.width, s.height);
     s.paint(p);
@@ -111,7 +115,8 @@ TEST(GeneratorTextures, SkiesAreOneColourAtTheirPoles) {
     Picture p(s.width, s.height);
     s.paint(p);
     for (int y : {0, s.height - 1})
-      for (int x = 1; x < s.width; ++x) ASSERT_EQ(Difference(p.GetRgb(x, y), p.GetRgb(0, y)), 0) << file << " row " << y;
+      for (int x = 1; x < s.width; ++x)
+        ASSERT_EQ(Difference(p.GetRgb(x, y), p.GetRgb(0, y)), 0) << file << " row " << y;
   }
   // The day sky darkens towards the zenith, and the night sky is darker than the day sky.
   const TextureSpec& sky = Spec("tex/sky1.bmp");

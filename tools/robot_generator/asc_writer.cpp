@@ -7,11 +7,13 @@ namespace robogen {
 
 void FormatCoordinate(double value, char* out, int outSize) {
   std::snprintf(out, static_cast<size_t>(outSize), "%.6f", value);
-  if (std::strcmp(out, "-0.000000") == 0) std::snprintf(out, static_cast<size_t>(outSize), "0.000000");
+  if (std::strcmp(out, "-0.000000") == 0)
+    std::snprintf(out, static_cast<size_t>(outSize), "0.000000");
 }
 
 bool WriteAscStream(std::FILE* out, const Mesh* meshes, int count) {
-  bool ok = std::fprintf(out, "Ambient light color: Red=0.039216 Green=0.039216 Blue=0.039216\n\n") > 0;
+  bool ok =
+      std::fprintf(out, "Ambient light color: Red=0.039216 Green=0.039216 Blue=0.039216\n\n") > 0;
   for (int m = 0; m < count && ok; ++m) {
     const Mesh& mesh = meshes[m];
     std::fprintf(out, "Named object: \"%s\"\n", mesh.Name());

@@ -2,6 +2,7 @@
 #include "tools/robot_generator/bmp_writer.h"
 
 #include <cstdio>
+#include <new>
 
 namespace robogen {
 namespace {
@@ -15,8 +16,10 @@ class ByteSink {
  public:
   ByteSink(uint8_t* data, size_t capacity) : data(data), capacity(capacity) {}
   void U8(uint32_t v) {
-    if (size < capacity) data[size] = static_cast<uint8_t>(v);
-    else overflow = true;
+    if (size < capacity)
+      data[size] = static_cast<uint8_t>(v);
+    else
+      overflow = true;
     ++size;
   }
   void U16(uint32_t v) {
@@ -216,7 +219,8 @@ size_t EncodeBmp(const Picture& p, BmpEncoding e, uint8_t* data, size_t capacity
 
 bool WriteBmpFile(const char* path, const Picture& picture, BmpEncoding encoding) {
   size_t capacity = BmpSizeBound(picture, encoding);
-  uint8_t* buffer = new uint8_t[capacity];
+  uint8_t* buffer = new (std::nothrow) uint8_t[capacity];
+  if (buffer == nullptr) return false;
   size_t size = EncodeBmp(picture, encoding, buffer, capacity);
   bool ok = false;
   if (size > 0) {

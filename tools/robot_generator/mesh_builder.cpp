@@ -3,6 +3,7 @@
 #include "tools/robot_generator/mesh_builder.h"
 
 #include <cstring>
+#include <new>
 
 namespace robogen {
 
@@ -20,7 +21,11 @@ const char* MaterialName(Material m) {
   return "DEFAULT";
 }
 
-Mesh::Mesh() : vertices(new Point3[kMaxVertices]), faces(new Face[kMaxFaces]) { name[0] = '\0'; }
+Mesh::Mesh()
+    : vertices(new (std::nothrow) Point3[kMaxVertices]), faces(new (std::nothrow) Face[kMaxFaces]) {
+  name[0] = '\0';
+  failed = vertices == nullptr || faces == nullptr;
+}
 
 Mesh::~Mesh() {
   delete[] vertices;
@@ -33,13 +38,13 @@ void Mesh::Clear(const char* newName) {
   vertexCount = 0;
   faceCount = 0;
   demandedFaces = 0;
-  failed = false;
+  failed = vertices == nullptr || faces == nullptr;  // without storage a mesh can hold nothing
 }
 
 bool Mesh::Reserve(int vertexNeed, int faceNeed) {
   demandedFaces += faceNeed;
-  if (vertexNeed < 0 || faceNeed < 0 || vertexNeed > kMaxVertices - vertexCount ||
-      faceNeed > kMaxFaces - faceCount) {
+  if (vertices == nullptr || faces == nullptr || vertexNeed < 0 || faceNeed < 0 ||
+      vertexNeed > kMaxVertices - vertexCount || faceNeed > kMaxFaces - faceCount) {
     failed = true;
     return false;
   }
@@ -47,7 +52,7 @@ bool Mesh::Reserve(int vertexNeed, int faceNeed) {
 }
 
 int Mesh::AddVertex(Point3 p) {
-  if (vertexCount >= kMaxVertices) {
+  if (vertices == nullptr || vertexCount >= kMaxVertices) {
     failed = true;
     return -1;
   }
@@ -56,8 +61,8 @@ int Mesh::AddVertex(Point3 p) {
 }
 
 void Mesh::AddFace(int a, int b, int c, Material m) {
-  if (faceCount >= kMaxFaces || a < 0 || b < 0 || c < 0 || a >= vertexCount || b >= vertexCount ||
-      c >= vertexCount) {
+  if (faces == nullptr || faceCount >= kMaxFaces || a < 0 || b < 0 || c < 0 || a >= vertexCount ||
+      b >= vertexCount || c >= vertexCount) {
     failed = true;
     return;
   }
@@ -75,6 +80,11 @@ void Mesh::MirrorX(double planeX) {
 
 void Mesh::CopyFrom(const Mesh& other, const char* newName) {
   Clear(newName);
+  if (vertices == nullptr || faces == nullptr || other.vertices == nullptr ||
+      other.faces == nullptr) {
+    failed = true;
+    return;
+  }
   vertexCount = other.vertexCount;
   faceCount = other.faceCount;
   demandedFaces = other.demandedFaces;

@@ -2,6 +2,7 @@
 #include "tools/robot_generator/picture.h"
 
 #include <cstring>
+#include <new>
 
 namespace robogen {
 
@@ -24,11 +25,12 @@ Rgb ScaleRgb(Rgb c, double factor) {
 
 Picture::Picture(int w, int h) {
   if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) return;
+  size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
+  rgb = new (std::nothrow) uint8_t[pixels * 3];
+  indices = new (std::nothrow) uint8_t[pixels];
+  if (rgb == nullptr || indices == nullptr) return;  // stays an empty picture, which nothing writes
   width = w;
   height = h;
-  size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
-  rgb = new uint8_t[pixels * 3];
-  indices = new uint8_t[pixels];
   std::memset(rgb, 0, pixels * 3);
   std::memset(indices, 0, pixels);
 }

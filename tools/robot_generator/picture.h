@@ -22,7 +22,7 @@ class Picture {
   static constexpr int kMaxSide = 1024;
   static constexpr int kMaxPalette = 256;
 
-  // A size outside 1..kMaxSide gives an empty picture (width and height 0).
+  // A size outside 1..kMaxSide, or no memory for it, gives an empty picture (width and height 0).
   Picture(int width, int height);
   ~Picture();
   Picture(const Picture&) = delete;

@@ -26,7 +26,9 @@ void SweepRings(Mesh& mesh, const Point3* points, int ringCount, int segments, b
 
   int first = mesh.VertexCount();
   for (int i = 0; i < ringCount * segments; ++i) mesh.AddVertex(points[i]);
-  auto at = [&](int ring, int seg) { return first + (ring % ringCount) * segments + seg % segments; };
+  auto at = [&](int ring, int seg) {
+    return first + (ring % ringCount) * segments + seg % segments;
+  };
 
   for (int i = 0; i < bands; ++i) {
     for (int j = 0; j < segments; ++j) {
@@ -46,6 +48,14 @@ void SweepRings(Mesh& mesh, const Point3* points, int ringCount, int segments, b
 
 double Angle(int j, int segments) { return 2.0 * kPi * j / segments; }
 
+// A shape whose rings do not fit the point buffer cannot fit the mesh either: ask for its real
+// size, which marks the mesh failed and counts the faces it would have needed.
+void RefuseShape(Mesh& mesh, int ringCount, int segments, bool loop) {
+  int bands = loop ? ringCount : ringCount - 1;
+  mesh.Reserve(ringCount * segments + (loop ? 0 : 2),
+               bands * segments * 2 + (loop ? 0 : 2 * segments));
+}
+
 }  // namespace
 
 double SignedPower(double x, double p) {
@@ -63,8 +73,9 @@ void AppendLathe(Mesh& mesh, const Frame& frame, const ProfilePoint* profile, in
     if (profile[count - 1].r == 0.0) lastRing = count - 2;
   }
   int ringCount = lastRing - firstRing + 1;
-  if (ringCount < 1 || ringCount * segments > Mesh::kMaxVertices) {
-    mesh.Reserve(Mesh::kMaxVertices + 1, 0);  // cannot be held: mark the mesh failed
+  if (ringCount < 1) return;
+  if (ringCount * segments > Mesh::kMaxVertices) {
+    RefuseShape(mesh, ringCount, segments, loop);
     return;
   }
   for (int i = 0; i < ringCount; ++i) {
@@ -81,8 +92,12 @@ void AppendLathe(Mesh& mesh, const Frame& frame, const ProfilePoint* profile, in
 
 void AppendCylinder(Mesh& mesh, const Frame& frame, double radius, double w0, double w1,
                     double bevel, int segments, Material material) {
-  const ProfilePoint profile[] = {{0.0, w0},          {radius - bevel, w0}, {radius, w0 + bevel},
-                                  {radius, w1 - bevel}, {radius - bevel, w1}, {0.0, w1}};
+  const ProfilePoint profile[] = {{0.0, w0},
+                                  {radius - bevel, w0},
+                                  {radius, w0 + bevel},
+                                  {radius, w1 - bevel},
+                                  {radius - bevel, w1},
+                                  {0.0, w1}};
   AppendLathe(mesh, frame, profile, 6, segments, material);
 }
 
@@ -134,8 +149,9 @@ void AppendLoft(Mesh& mesh, const Frame& frame, const LoftSection* sections, int
   int firstRing = isTip(sections[0]) ? 1 : 0;
   int lastRing = isTip(sections[count - 1]) ? count - 2 : count - 1;
   int ringCount = lastRing - firstRing + 1;
-  if (ringCount < 1 || ringCount * segments > Mesh::kMaxVertices) {
-    mesh.Reserve(Mesh::kMaxVertices + 1, 0);
+  if (ringCount < 1) return;
+  if (ringCount * segments > Mesh::kMaxVertices) {
+    RefuseShape(mesh, ringCount, segments, false);
     return;
   }
   for (int i = 0; i < ringCount; ++i) {

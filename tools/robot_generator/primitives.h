@@ -26,11 +26,12 @@ void AppendCylinder(Mesh& mesh, const Frame& frame, double radius, double w0, do
 // Hollow cylinder: a bore of radius `inner` runs through it.
 void AppendTube(Mesh& mesh, const Frame& frame, double outer, double inner, double w0, double w1,
                 int segments, Material material);
+// At most 64 minor segments.
 void AppendTorus(Mesh& mesh, const Frame& frame, double major, double minor, int majorSegments,
                  int minorSegments, Material material);
 void AppendSphere(Mesh& mesh, const Frame& frame, double radius, int segments, int rings,
                   Material material);
-// Cylinder from w0 to w1 ended by two half spheres beyond those points.
+// Cylinder from w0 to w1 ended by two half spheres beyond those points (2 to 32 rings each).
 void AppendCapsule(Mesh& mesh, const Frame& frame, double radius, double w0, double w1,
                    int segments, int capRings, Material material);
 
@@ -51,7 +52,7 @@ void AppendLoft(Mesh& mesh, const Frame& frame, const LoftSection* sections, int
                 int segments, Material material);
 
 // Superellipsoid with half extents (hu, hv, hw); `roundness` 2 gives an ellipsoid, 6 to 10 a box
-// with rounded edges and corners.
+// with rounded edges and corners. At most 64 rings from pole to pole.
 void AppendRoundedBox(Mesh& mesh, const Frame& frame, double hu, double hv, double hw,
                       double roundness, int segments, int rings, Material material);
 

@@ -77,7 +77,8 @@ void BuildHull(Mesh& mesh) {
                             Point3{0.0, 1.0, 0.0});
     AppendTube(mesh, stack, 0.14, 0.1, 0.0, 0.32, 20, kMatte);
     // Twin chin guns under the nose.
-    Frame barrel = AxisFrame(Point3{kRobotCentreX + 0.24 * side, kRobotCentreY - 0.8, 3.62}, forward);
+    Frame barrel =
+        AxisFrame(Point3{kRobotCentreX + 0.24 * side, kRobotCentreY - 0.8, 3.62}, forward);
     AppendCylinder(mesh, barrel, 0.07, 0.0, 1.05, 0.02, 20, kChrome);
     // Bearings where the pod arms leave the hull.
     Frame bearing = AxisFrame(Point3{kRobotCentreX + 1.16 * side, kRobotCentreY - 0.05, 4.45},
@@ -88,10 +89,10 @@ void BuildHull(Mesh& mesh) {
 
 void BuildCockpit(Mesh& mesh) {
   const LoftSection controls[] = {
-      {-0.84, 0.12, 0.08, 2.5, 0.0, 5.15}, {-0.80, 0.30, 0.20, 3.0, 0.0, 5.15}, {-0.65, 0.55, 0.36, 3.5, 0.0, 5.22},
-      {-0.20, 0.72, 0.42, 4.0, 0.0, 5.28}, {0.25, 0.68, 0.38, 4.0, 0.0, 5.25},
-      {0.60, 0.50, 0.28, 3.5, 0.0, 5.18},  {0.76, 0.22, 0.12, 3.0, 0.0, 5.15},
-      {0.80, 0.08, 0.05, 2.5, 0.0, 5.15}};
+      {-0.84, 0.12, 0.08, 2.5, 0.0, 5.15}, {-0.80, 0.30, 0.20, 3.0, 0.0, 5.15},
+      {-0.65, 0.55, 0.36, 3.5, 0.0, 5.22}, {-0.20, 0.72, 0.42, 4.0, 0.0, 5.28},
+      {0.25, 0.68, 0.38, 4.0, 0.0, 5.25},  {0.60, 0.50, 0.28, 3.5, 0.0, 5.18},
+      {0.76, 0.22, 0.12, 3.0, 0.0, 5.15},  {0.80, 0.08, 0.05, 2.5, 0.0, 5.15}};
   constexpr int kSections = 16;
   LoftSection sections[kSections];
   InterpolateSections(controls, sizeof(controls) / sizeof(controls[0]), sections, kSections);
@@ -115,8 +116,8 @@ void BuildLeftPod(Mesh& mesh) {
   AppendRoundedBox(mesh, body, 0.30, 0.62, 0.34, 8.0, 48, 18, kMatte);
   for (double du : {-0.13, 0.13}) {
     for (double dv : {-0.14, 0.14}) {
-      Frame launcher = AxisFrame(Point3{centre.x + du, centre.y - 0.45, centre.z + dv},
-                                 Point3{0.0, -1.0, 0.0});
+      Frame launcher =
+          AxisFrame(Point3{centre.x + du, centre.y - 0.45, centre.z + dv}, Point3{0.0, -1.0, 0.0});
       AppendTube(mesh, launcher, 0.1, 0.075, 0.0, 0.25, 24, kChrome);
       const ProfilePoint nose[] = {{0.0, 0.0}, {0.07, 0.0}, {0.07, 0.1}, {0.0, 0.21}};
       AppendLathe(mesh, launcher, nose, 4, 24, kGrey);

@@ -32,10 +32,10 @@ Frame WorldFrame(Point3 origin) {
 // full stride.
 void BuildPiston(Mesh& mesh) {
   Frame axis = AxisFrame(kKneeCentre, kLegAxis);
-  const ProfilePoint profile[] = {
-      {0.0, 0.30},   {0.150, 0.30}, {0.165, 0.32}, {0.165, 1.50}, {0.178, 1.52},
-      {0.178, 1.60}, {0.150, 1.62}, {0.132, 1.64}, {0.132, 1.98}, {0.142, 2.00},
-      {0.142, 2.06}, {0.100, 2.12}, {0.0, 2.15}};
+  const ProfilePoint profile[] = {{0.0, 0.30},   {0.150, 0.30}, {0.165, 0.32}, {0.165, 1.50},
+                                  {0.178, 1.52}, {0.178, 1.60}, {0.150, 1.62}, {0.132, 1.64},
+                                  {0.132, 1.98}, {0.142, 2.00}, {0.142, 2.06}, {0.100, 2.12},
+                                  {0.0, 2.15}};
   AppendLathe(mesh, axis, profile, sizeof(profile) / sizeof(profile[0]), 112, kChrome);
 }
 
@@ -62,10 +62,10 @@ void BuildFoot(Mesh& mesh) {
                               {kSoleZ + 0.09, 0.29, 0.62, 5.0}};
   AppendLoft(mesh, ground, sole, 4, 64, kGrey);
   const LoftSection body[] = {
-      {0.12, 0.27, 0.58, 4.0, 0.0, 0.0},  {0.16, 0.29, 0.60, 4.0, 0.0, 0.0},
-      {0.22, 0.295, 0.60, 4.0, 0.0, 0.0}, {0.28, 0.29, 0.57, 4.0, 0.0, 0.02},
+      {0.12, 0.27, 0.58, 4.0, 0.0, 0.0},   {0.16, 0.29, 0.60, 4.0, 0.0, 0.0},
+      {0.22, 0.295, 0.60, 4.0, 0.0, 0.0},  {0.28, 0.29, 0.57, 4.0, 0.0, 0.02},
       {0.34, 0.275, 0.52, 4.0, 0.0, 0.05}, {0.39, 0.25, 0.45, 4.0, 0.0, 0.08},
-      {0.43, 0.22, 0.37, 4.0, 0.0, 0.10}, {0.46, 0.18, 0.28, 4.0, 0.0, 0.12},
+      {0.43, 0.22, 0.37, 4.0, 0.0, 0.10},  {0.46, 0.18, 0.28, 4.0, 0.0, 0.12},
       {0.48, 0.12, 0.18, 4.0, 0.0, 0.12}};
   AppendLoft(mesh, ground, body, 9, 96, kArmour);
   AppendRoundedBox(mesh, WorldFrame(Point3{kLegX, ankle.y, 0.45}), 0.26, 0.22, 0.08, 6.0, 24, 8,
@@ -116,8 +116,9 @@ void BuildHeel(Mesh& mesh) {
   for (int k = 0; k < kSections; ++k) {
     double t = static_cast<double>(k) / (kSections - 1);
     double bulge = std::sin(3.14159265358979 * (0.15 + 0.85 * t));
-    sections[k] = {back + (front - back) * t, 0.33 * (0.75 + 0.25 * bulge), 0.1 + 0.07 * bulge,
-                   3.0, 0.0, 0.44 - 0.14 * t * t};
+    sections[k] = {
+        back + (front - back) * t, 0.33 * (0.75 + 0.25 * bulge), 0.1 + 0.07 * bulge, 3.0, 0.0,
+        0.44 - 0.14 * t * t};
   }
   AppendLoft(mesh, shell, sections, kSections, 64, kArmour);
 }
@@ -171,10 +172,9 @@ void BuildKnee(Mesh& mesh) {
 void BuildSleeve(Mesh& mesh) {
   Frame axis = AxisFrame(kKneeCentre, kLegAxis);
   const double l = kSleeveLength;
-  const ProfilePoint profile[] = {{0.2, 0.0},        {0.3, 0.0},        {0.32, 0.04},
-                                  {0.32, 0.3},       {0.28, 0.34},      {0.28, l - 0.26},
-                                  {0.32, l - 0.22},  {0.32, l - 0.04},  {0.3, l},
-                                  {0.2, l}};
+  const ProfilePoint profile[] = {
+      {0.2, 0.0},       {0.3, 0.0},       {0.32, 0.04},     {0.32, 0.3}, {0.28, 0.34},
+      {0.28, l - 0.26}, {0.32, l - 0.22}, {0.32, l - 0.04}, {0.3, l},    {0.2, l}};
   AppendLathe(mesh, axis, profile, sizeof(profile) / sizeof(profile[0]), 80, kMatte, true);
   Frame collar = axis;
   collar.origin = axis.Map(0.0, 0.0, 0.5 * l);

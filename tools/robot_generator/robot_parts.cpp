@@ -14,12 +14,12 @@ struct SlotName {
 };
 
 constexpr SlotName kSlots[kRobotObjectCount] = {
-    {"LeftPiston", -1},   {"LeftAnkle", -1},   {"LeftFoot", -1},    {"LeftToes", -1},
-    {"LeftHeel", -1},     {"LeftHip", -1},     {"LeftThigh", -1},   {"LeftKnee", -1},
-    {"LeftSleeve", -1},   {"RightPiston", 0},  {"RightAnkle", 1},   {"RightFoot", 2},
-    {"RightToes", 3},     {"RightHeel", 4},    {"RightHip", 5},     {"RightThigh", 6},
-    {"RightKnee", 7},     {"RightSleeve", 8},  {"Hull", -1},        {"Cockpit", -1},
-    {"RightPod", 21},     {"LeftPod", -1}};
+    {"LeftPiston", -1}, {"LeftAnkle", -1},  {"LeftFoot", -1},  {"LeftToes", -1},
+    {"LeftHeel", -1},   {"LeftHip", -1},    {"LeftThigh", -1}, {"LeftKnee", -1},
+    {"LeftSleeve", -1}, {"RightPiston", 0}, {"RightAnkle", 1}, {"RightFoot", 2},
+    {"RightToes", 3},   {"RightHeel", 4},   {"RightHip", 5},   {"RightThigh", 6},
+    {"RightKnee", 7},   {"RightSleeve", 8}, {"Hull", -1},      {"Cockpit", -1},
+    {"RightPod", 21},   {"LeftPod", -1}};
 
 }  // namespace
 

@@ -38,7 +38,7 @@ bool WriteScene(const char* directory, SceneSummary& summary, char* error, int e
     return false;
   }
 
-  static Robot robot;  // 22 meshes of fixed capacity: too large for the stack
+  Robot robot;
   if (!BuildRobot(robot)) {
     for (const Mesh& m : robot.objects) {
       if (m.Failed()) {

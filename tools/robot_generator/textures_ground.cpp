@@ -43,7 +43,8 @@ void PaintGrass(Picture& p) {
 
 void PaintGray3(Picture& p) {
   Rgb palette[256];
-  for (int i = 0; i < 256; ++i) palette[i] = Rgb{ToByte(i * 0.93), ToByte(i * 0.95), ToByte(i * 1.0)};
+  for (int i = 0; i < 256; ++i)
+    palette[i] = Rgb{ToByte(i * 0.93), ToByte(i * 0.95), ToByte(i * 1.0)};
   p.SetPalette(palette, 256);
   constexpr int kPlate = 128;  // two by two plates per tile
   constexpr int kTread = 16;   // one raised diamond per 16 x 16 cell
@@ -65,8 +66,10 @@ void PaintGray3(Picture& p) {
       if (e < 1.0) value += 0.1 - 0.12 * (ly + lx * 0.3) * 0.5;
       // Seams between plates: a dark groove with a lit and a shaded lip.
       int edge = std::min(std::min(px, kPlate - 1 - px), std::min(py, kPlate - 1 - py));
-      if (edge == 0) value = 0.16;
-      else if (edge == 1) value += (px == 1 || py == 1) ? 0.1 : -0.1;
+      if (edge == 0)
+        value = 0.16;
+      else if (edge == 1)
+        value += (px == 1 || py == 1) ? 0.1 : -0.1;
       // Rivets near the plate corners.
       for (int cx : {7, kPlate - 8}) {
         for (int cy : {7, kPlate - 8}) {

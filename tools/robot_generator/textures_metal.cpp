@@ -21,7 +21,8 @@ void PaintGray1(Picture& p) {
   constexpr int kLevels = 16;
   Rgb palette[kLevels];
   for (int i = 0; i < kLevels; ++i) {
-    palette[i] = MixRgb(Rgb{26, 26, 31}, Rgb{128, 126, 136}, static_cast<double>(i) / (kLevels - 1));
+    palette[i] =
+        MixRgb(Rgb{26, 26, 31}, Rgb{128, 126, 136}, static_cast<double>(i) / (kLevels - 1));
   }
   p.SetPalette(palette, kLevels);
   for (int y = 0; y < p.Height(); ++y) {
@@ -59,7 +60,8 @@ void PaintBlue1(Picture& p) {
   constexpr int kPaintLevels = 224;
   Rgb palette[256];
   for (int i = 0; i < kPaintLevels; ++i) {
-    palette[i] = MixRgb(Rgb{14, 28, 78}, Rgb{96, 146, 232}, static_cast<double>(i) / (kPaintLevels - 1));
+    palette[i] =
+        MixRgb(Rgb{14, 28, 78}, Rgb{96, 146, 232}, static_cast<double>(i) / (kPaintLevels - 1));
   }
   for (int i = kPaintLevels; i < 256; ++i) {  // bare metal where the paint has chipped
     palette[i] = MixRgb(Rgb{70, 74, 86}, Rgb{150, 154, 166},
@@ -78,7 +80,8 @@ void PaintBlue1(Picture& p) {
       if (chipped) {
         p.SetIndex(x, y, kPaintLevels + static_cast<int>(grain * (255 - kPaintLevels)));
       } else {
-        double value = Clamp01(0.25 + 0.6 * mottle + 0.2 * (grain - 0.5) - 0.25 * SmoothStep(0.62, 0.72, wear));
+        double value = Clamp01(0.25 + 0.6 * mottle + 0.2 * (grain - 0.5) -
+                               0.25 * SmoothStep(0.62, 0.72, wear));
         p.SetIndex(x, y, static_cast<int>(value * (kPaintLevels - 1) + 0.5));
       }
     }

@@ -1,6 +1,7 @@
 // Running the real programs under Xvfb: a private X server, a program started in a scratch
 // directory with its console captured, its window found by title, closed as a window manager
-// would (WM_DELETE_WINDOW), and xdotool to drive it. Every wait is bounded.
+// would (WM_DELETE_WINDOW), xdotool to drive it, and screen grabs of what is mapped (the
+// toolkit's pop-up menu). Every wait is bounded.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -80,7 +81,12 @@ class XvfbServer {
                   "/dev/null");
       if (WaitFor([&] { return stat(socket.c_str(), &info) == 0; }, 10.0)) {
         connection = WaitForConnection();
-        if (connection) return true;
+        if (connection) {
+          // A window that vanishes between a search and a query (the program ending, a menu
+          // closing) must fail that query, not end the test program.
+          XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+          return true;
+        }
       }
       Stop();
     }
@@ -112,6 +118,37 @@ class XvfbServer {
     if (!XGetWindowAttributes(connection, window, &attributes)) return false;
     *width = attributes.width;
     *height = attributes.height;
+    return true;
+  }
+
+  // Position of a window's top-left pixel on the screen, its size, and whether it is shown.
+  bool ScreenGeometry(Window window, int* x, int* y, int* width, int* height, bool* viewable) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(connection, window, &attributes)) return false;
+    Window child = 0;
+    if (!XTranslateCoordinates(connection, window, DefaultRootWindow(connection), 0, 0, x, y, &child)) return false;
+    *width = attributes.width;
+    *height = attributes.height;
+    *viewable = attributes.map_state == IsViewable;
+    return true;
+  }
+
+  // Packed RGB of a screen rectangle (inside the screen), top row first.
+  bool GrabScreen(int x, int y, int width, int height, std::vector<unsigned char>* rgb) {
+    XImage* image = XGetImage(connection, DefaultRootWindow(connection), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!image) return false;
+    rgb->assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
+    for (int row = 0; row < height; ++row) {
+      for (int column = 0; column < width; ++column) {
+        const unsigned long pixel = XGetPixel(image, column, row);
+        unsigned char* out = rgb->data() + (static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)) * 3;
+        out[0] = static_cast<unsigned char>((pixel & image->red_mask) >> Shift(image->red_mask));
+        out[1] = static_cast<unsigned char>((pixel & image->green_mask) >> Shift(image->green_mask));
+        out[2] = static_cast<unsigned char>((pixel & image->blue_mask) >> Shift(image->blue_mask));
+      }
+    }
+    XDestroyImage(image);
     return true;
   }
 
@@ -149,6 +186,12 @@ class XvfbServer {
     Display* d = nullptr;
     WaitFor([&] { return (d = XOpenDisplay(display.c_str())) != nullptr; }, 10.0);
     return d;
+  }
+
+  static int Shift(unsigned long mask) {
+    int shift = 0;
+    while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+    return shift;
   }
 
   Window Search(Window window, const char* title) {

@@ -76,12 +76,13 @@ void PaintBlue1(Picture& p) {
       double grain = ValueNoise(u * 128, v * 128, 128, 128, 32u);
       double wear = Fbm(u, v, 16, 16, 3, 0.6, 33u);
       double scratch = ValueNoise(u * 2, v * 96, 2, 96, 34u);
-      bool chipped = wear > 0.74 || (scratch > 0.94 && wear > 0.62);
+      bool chipped = wear > 0.77 || (scratch > 0.95 && wear > 0.66);
       if (chipped) {
         p.SetIndex(x, y, kPaintLevels + static_cast<int>(grain * (255 - kPaintLevels)));
       } else {
-        double value = Clamp01(0.25 + 0.6 * mottle + 0.2 * (grain - 0.5) -
-                               0.25 * SmoothStep(0.62, 0.72, wear));
+        // Low contrast: every triangle shows another patch, so strong detail turns to speckle.
+        double value = Clamp01(0.38 + 0.36 * mottle + 0.12 * (grain - 0.5) -
+                               0.15 * SmoothStep(0.66, 0.77, wear));
         p.SetIndex(x, y, static_cast<int>(value * (kPaintLevels - 1) + 0.5));
       }
     }

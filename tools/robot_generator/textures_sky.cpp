@@ -27,14 +27,14 @@ void PaintSky1(Picture& p) {
     double alt = RowAltitude(y, p.Height());
     Rgb base = alt >= 0.0 ? MixRgb(horizon, zenith, std::pow(alt, 0.55))
                           : MixRgb(horizon, haze, std::fmin(1.0, -alt * 3.0));
-    // Clouds stay between the horizon and mid-sky, where the sphere does not pinch them.
-    double window = SmoothStep(0.02, 0.12, alt) * (1.0 - SmoothStep(0.5, 0.78, alt));
+    // Clouds stay low, where the camera sees the dome and the sphere does not pinch them.
+    double window = SmoothStep(0.0, 0.05, alt) * (1.0 - SmoothStep(0.35, 0.65, alt));
     for (int x = 0; x < p.Width(); ++x) {
       double u = (x + 0.5) / p.Width();
       double v = (y + 0.5) / p.Height();
-      double density = Fbm(u, v, 8, 4, 6, 0.55, 41u);
-      double cover = SmoothStep(0.46, 0.68, density) * window;
-      double shade = Fbm(u + 0.013, v + 0.02, 8, 4, 4, 0.5, 42u);
+      double density = Fbm(u, v, 16, 16, 5, 0.55, 41u);
+      double cover = SmoothStep(0.36, 0.6, density) * window;
+      double shade = Fbm(u + 0.013, v + 0.02, 16, 16, 4, 0.5, 42u);
       Rgb cloud = MixRgb(Rgb{252, 252, 254}, Rgb{168, 174, 192}, SmoothStep(0.35, 0.75, shade));
       p.SetRgb(x, y, MixRgb(base, cloud, cover));
     }

@@ -15,10 +15,15 @@
 
 namespace {
 
+// The input file, removed when the process exits normally.
 const std::string& InputPath() {
-  static const std::string path =
-      "/dev/shm/strivex-fuzz-dib-" + std::to_string(static_cast<long>(getpid())) + ".bmp";
-  return path;
+  struct InputFile {
+    std::string path =
+        "/dev/shm/strivex-fuzz-dib-" + std::to_string(static_cast<long>(getpid())) + ".bmp";
+    ~InputFile() { unlink(path.c_str()); }
+  };
+  static const InputFile file;
+  return file.path;
 }
 
 void FreeImage(RgbImage* image) {

@@ -1,6 +1,6 @@
-// Writing frame images from a real frame buffer: the exact bytes and console line, and what happens
-// when a file cannot be written (no directory, a short write, no memory): no file claiming to be
-// whole, one message per failure streak, the program going on.
+// Writing frame images from a real frame buffer: the exact bytes and console line, and the frames
+// that cannot be written (no directory, a short write, no memory): no file claiming to be whole,
+// one message per failure streak, no gap in the numbering.
 #include "render/frame_capture.h"
 
 #include <GL/gl.h>
@@ -14,9 +14,7 @@
 #include <string>
 
 #include "app/view_state.h"
-#include "render/ppm_image.h"
 #include "support/child_process.h"
-#include "support/gl_probe.h"
 #include "support/gl_test_context.h"
 #include "support/scratch_dir.h"
 
@@ -24,54 +22,47 @@ namespace {
 
 const std::string Header64 = "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n64 64\n255\n";
 
-// Lines of our own output (the sanitizer's notes about refused allocations start with "==").
+// Lines of our own on stderr (the sanitizer's notes on refused allocations start with "==").
 int Lines(const std::string& text) {
   int lines = 0;
-  bool atStart = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (atStart && text.compare(i, 2, "==") != 0) ++lines;
-    atStart = text[i] == '\n';
+  size_t at = 0;
+  while (at < text.size()) {
+    if (text.compare(at, 2, "==") != 0) ++lines;
+    const size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;
+    at = end + 1;
   }
   return lines;
+}
+
+struct Output {
+  std::string out, err;
+};
+
+template <typename F>
+Output Captured(F run) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  run();
+  std::fflush(stdout);
+  Output o;
+  o.err = testing::internal::GetCapturedStderr();
+  o.out = testing::internal::GetCapturedStdout();
+  return o;
 }
 
 class FrameCaptureTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(UseTestGlContext(TestSurfaceSize, TestSurfaceSize), nullptr);
-    ASSERT_FALSE(scratch.Path().empty());
+    ASSERT_TRUE(UseTestGlContext());
     saved = viewState;
     savedCount = savedFrameCount;
     BeginCaptureRun();
-    glDisable(GL_SCISSOR_TEST);
-    glViewport(0, 0, TestSurfaceSize, TestSurfaceSize);
   }
   void TearDown() override {
     viewState = saved;
     savedFrameCount = savedCount;
     BeginCaptureRun();
-    glDisable(GL_SCISSOR_TEST);
-  }
-  // Fills the surface with (10, 20, 30) and makes its top-left pixel pure red.
-  static void PaintKnownPicture() {
-    glClearColor(10 / 255.0f, 20 / 255.0f, 30 / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, TestSurfaceSize - 1, 1, 1);
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-  }
-  // Runs `write` and returns what it printed on stdout and stderr.
-  template <typename F>
-  static bool Capture(F write, std::string* out, std::string* err) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const bool result = write();
-    std::fflush(stdout);
-    *err = testing::internal::GetCapturedStderr();
-    *out = testing::internal::GetCapturedStdout();
-    return result;
   }
   ScratchDir scratch;
   ViewState saved{};
@@ -79,98 +70,86 @@ class FrameCaptureTest : public ::testing::Test {
 };
 
 TEST_F(FrameCaptureTest, FileIsTheHeaderThenTheRasterTopRowFirst) {
-  PaintKnownPicture();
+  // The surface in (10, 20, 30), its top-left pixel pure red.
+  glClearColor(10 / 255.0f, 20 / 255.0f, 30 / 255.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, TestSurfaceSize - 1, 1, 1);
+  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
   const std::string path = scratch.File("frame.ppm");
-  std::string out, err;
-  ASSERT_TRUE(Capture([&] { return WritePpmImage(path.c_str(), 64, 64); }, &out, &err));
-  EXPECT_EQ(out, "Wrote 64 x 64 pixels image to file (12288 bytes)\n");
-  EXPECT_EQ(err, "");
+  bool written = false;
+  Output o = Captured([&] { written = WritePpmImage(path.c_str(), 64, 64); });
+  EXPECT_TRUE(written);
+  EXPECT_EQ(o.out, "Wrote 64 x 64 pixels image to file (12288 bytes)\n");
   const std::string file = ReadWholeFile(path);
   ASSERT_EQ(file.size(), Header64.size() + 64 * 64 * 3);
   EXPECT_EQ(file.substr(0, Header64.size()), Header64);
-  const auto* raster = reinterpret_cast<const unsigned char*>(file.data() + Header64.size());
-  // The window's top-left pixel comes first; a sample of 10 is the single byte 0x0A.
-  EXPECT_EQ(raster[0], 255);
-  EXPECT_EQ(raster[1], 0);
-  EXPECT_EQ(raster[2], 0);
-  EXPECT_EQ(raster[3], 10);
-  EXPECT_EQ(raster[4], 20);
-  EXPECT_EQ(raster[5], 30);
-  size_t painted = 0;
-  for (size_t i = 3; i < 64 * 64 * 3; i += 3) painted += raster[i] == 10 && raster[i + 1] == 20 && raster[i + 2] == 30;
-  EXPECT_EQ(painted, 64u * 64u - 1u);
-}
-
-TEST_F(FrameCaptureTest, EmptyWindowWritesTheHeaderAlone) {
-  const std::string path = scratch.File("empty.ppm");
-  std::string out, err;
-  ASSERT_TRUE(Capture([&] { return WritePpmImage(path.c_str(), 0, 64); }, &out, &err));
-  EXPECT_EQ(out, "Wrote 0 x 64 pixels image to file (0 bytes)\n");
+  // The window's top-left pixel first; every sample one byte (10 is the single byte 0x0A).
+  EXPECT_EQ(file.substr(Header64.size(), 6), std::string("\xFF\x00\x00\x0A\x14\x1E", 6));
+  EXPECT_EQ(file.substr(file.size() - 3), "\x0A\x14\x1E");
+  // An empty window: the header alone.
+  o = Captured([&] { written = WritePpmImage(path.c_str(), 0, 64); });
+  EXPECT_TRUE(written);
+  EXPECT_EQ(o.out, "Wrote 0 x 64 pixels image to file (0 bytes)\n");
   EXPECT_EQ(ReadWholeFile(path), "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n0 64\n255\n");
 }
 
-TEST_F(FrameCaptureTest, SaveFrameImageNumbersFilesAndCountsOnlyWrittenOnes) {
+TEST_F(FrameCaptureTest, MissingDirectoryIsReportedOncePerStreakWithoutGaps) {
   WorkingDirectoryScope inScratch(scratch.Path());
   viewState.windowWidth = 8;
   viewState.windowHeight = 4;
   savedFrameCount = 41;
-  std::string out, err;
-  // No images/ directory: nothing is written, the number is kept, and one message says why.
-  Capture([] { for (int i = 0; i < 5; ++i) SaveFrameImage(); return true; }, &out, &err);
+  auto save = [](int times) {
+    for (int i = 0; i < times; ++i) SaveFrameImage();
+  };
+  Output o = Captured([&] { save(5); });  // no images/: nothing written, number kept, one message
   EXPECT_EQ(savedFrameCount, 41);
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(Lines(err), 1) << err;
-  EXPECT_NE(err.find("images/image041.ppm"), std::string::npos) << err;
-  // Once the directory exists the sequence goes on without a gap.
-  ASSERT_TRUE(scratch.MakeDir("images"));
-  Capture([] { SaveFrameImage(); SaveFrameImage(); return true; }, &out, &err);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(Lines(o.err), 1) << o.err;
+  EXPECT_NE(o.err.find("images/image041.ppm"), std::string::npos) << o.err;
+  ASSERT_TRUE(scratch.MakeDir("images"));  // the sequence goes on without a gap
+  o = Captured([&] { save(2); });
   EXPECT_EQ(savedFrameCount, 43);
-  EXPECT_EQ(err, "");
-  EXPECT_EQ(out, "Wrote 8 x 4 pixels image to file (96 bytes)\nWrote 8 x 4 pixels image to file (96 bytes)\n");
-  EXPECT_TRUE(FileExists(scratch.File("images/image041.ppm")));
-  EXPECT_TRUE(FileExists(scratch.File("images/image042.ppm")));
-  // A failure after a success is reported again, once; so is one in a new manual run.
-  std::filesystem::remove_all(scratch.File("images"));
-  Capture([] { SaveFrameImage(); SaveFrameImage(); return true; }, &out, &err);
-  EXPECT_EQ(Lines(err), 1) << err;
-  BeginCaptureRun();
-  Capture([] { SaveFrameImage(); return true; }, &out, &err);
-  EXPECT_EQ(Lines(err), 1) << err;
-  EXPECT_EQ(savedFrameCount, 43);
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.out, "Wrote 8 x 4 pixels image to file (96 bytes)\nWrote 8 x 4 pixels image to file (96 bytes)\n");
+  EXPECT_TRUE(FileExists("images/image041.ppm") && FileExists("images/image042.ppm"));
+  std::filesystem::remove_all("images");  // failing after a success: said again, once
+  EXPECT_EQ(Lines(Captured([&] { save(2); }).err), 1);
+  BeginCaptureRun();  // and once more in a new manual run
+  EXPECT_EQ(Lines(Captured([&] { save(2); }).err), 1);
 }
 
-TEST_F(FrameCaptureTest, ShortWriteLeavesNoFileAndIsReportedOnce) {
+TEST_F(FrameCaptureTest, ShortWriteLeavesNoFile) {
   const std::string path = scratch.File("full.ppm");
   // A file size limit stands in for a full disk: the raster write comes up short.
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   rlimit small = old;
   small.rlim_cur = 1000;
-  struct sigaction ignore{}, previous{};
+  struct sigaction ignore {}, previous{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGXFSZ, &ignore, &previous);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  std::string out, err, out2, err2;
-  const bool first = Capture([&] { return WritePpmImage(path.c_str(), 64, 64); }, &out, &err);
-  const bool second = Capture([&] { return WritePpmImage(path.c_str(), 64, 64); }, &out2, &err2);
+  bool first = true, second = true;
+  const Output o = Captured([&] {
+    first = WritePpmImage(path.c_str(), 64, 64);
+    second = WritePpmImage(path.c_str(), 64, 64);
+  });
   setrlimit(RLIMIT_FSIZE, &old);
   sigaction(SIGXFSZ, &previous, nullptr);
-  EXPECT_FALSE(first);
-  EXPECT_FALSE(second);
+  EXPECT_FALSE(first || second);
   EXPECT_FALSE(FileExists(path));
-  EXPECT_EQ(out + out2, "");  // no "Wrote" line for a file that is not there
-  EXPECT_EQ(Lines(err), 1) << err;
-  EXPECT_NE(err.find(path), std::string::npos) << err;
-  EXPECT_EQ(err2, "");
-  // The next good write succeeds normally.
-  EXPECT_TRUE(Capture([&] { return WritePpmImage(path.c_str(), 64, 64); }, &out, &err));
-  EXPECT_EQ(ReadWholeFile(path).size(), Header64.size() + 64 * 64 * 3);
+  EXPECT_EQ(o.out, "");  // no "Wrote" line for a file that is not there
+  EXPECT_EQ(Lines(o.err), 1) << o.err;
+  EXPECT_NE(o.err.find(path), std::string::npos) << o.err;
 }
 
 TEST_F(FrameCaptureTest, BufferAllocationFailureSkipsTheFrame) {
   std::string output;
-  const int status =
-      RunChildTest("FrameCaptureChild.DISABLED_HugeWindowIsSkipped", "allocator_may_return_null=1:detect_leaks=0", &output);
+  const int status = RunChildTest("FrameCaptureChild.DISABLED_HugeWindowIsSkipped",
+                                  "allocator_may_return_null=1:detect_leaks=0", &output);
   EXPECT_EQ(status, 0) << output;
   EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }
@@ -181,18 +160,15 @@ TEST(FrameCaptureChild, DISABLED_HugeWindowIsSkipped) {
   if (std::getenv(ChildTestVariable) == nullptr) GTEST_SKIP() << "runs only in a child process";
   ScratchDir scratch;
   const std::string path = scratch.File("huge.ppm");
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  const bool first = WritePpmImage(path.c_str(), 2000000000, 2000000000);
-  const bool second = WritePpmImage(path.c_str(), 2000000000, 2000000000);
-  const std::string err = testing::internal::GetCapturedStderr();
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_FALSE(first);
-  EXPECT_FALSE(second);
+  bool written = true;
+  const Output o = Captured([&] {
+    written = WritePpmImage(path.c_str(), 2000000000, 2000000000) || WritePpmImage(path.c_str(), 2000000000, 2000000000);
+  });
+  EXPECT_FALSE(written);
   EXPECT_FALSE(FileExists(path));
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(Lines(err), 1) << err;
-  EXPECT_NE(err.find("out of memory"), std::string::npos) << err;
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(Lines(o.err), 1) << o.err;
+  EXPECT_NE(o.err.find("out of memory"), std::string::npos) << o.err;
 }
 
 }  // namespace

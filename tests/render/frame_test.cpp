@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -25,9 +24,9 @@
 #include "render/ground_scroll.h"
 #include "render/random_draws.h"
 #include "render/texture_set.h"
+#include "support/gl_failure_injection.h"
 #include "support/gl_probe.h"
 #include "support/global_tables_reset.h"
-#include "support/gl_failure_injection.h"
 #include "support/scratch_dir.h"
 #include "support/test_textures.h"
 
@@ -38,36 +37,36 @@ uint32_t FakeClock() { return fakeNow; }
 int swaps = 0;
 void CountSwap() { ++swaps; }
 
-// The rig's traversal: root 4, its children 5, 6, 1 (with 0) and 3 (with 2), meshes in part order.
-const int TraversalOrder[22] = {18, 19, 20, 21, 5, 6, 7, 8, 0, 1, 2, 3, 4, 14, 15, 16, 17, 9, 10, 11, 12, 13};
-
-// Ground lit by the fixed light: ambient 0.3 plus the diffuse term of a floor facing up.
+// Ground texel under the fixed light: ambient 0.3 plus the diffuse term of a floor facing up.
 Rgb LitGround(Rgb texel) {
   const double light = 0.3 + 7.0 / std::sqrt(101.0);
   auto c = [&](unsigned char v) { return static_cast<unsigned char>(std::lround(v * light)); };
   return {c(texel.r), c(texel.g), c(texel.b)};
 }
 
-bool IsGrey(Rgb p) { return p.r == p.g && p.g == p.b && p.r > 20; }
+// Pixels of the untextured grey robot material (ground and sky are never grey).
+int GreyPixels() {
+  const std::vector<unsigned char> s = ReadSurface();
+  int count = 0;
+  for (size_t i = 0; i < s.size(); i += 3) count += s[i] == s[i + 1] && s[i + 1] == s[i + 2] && s[i] > 20;
+  return count;
+}
 
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(UseGlobalTestTextures());
-    ASSERT_FALSE(scratch.Path().empty());
     saved = viewState;
     savedToolkit = toolkit;
     savedCount = savedFrameCount;
     viewState = ViewState{};
-    viewState.windowWidth = TestSurfaceSize;
-    viewState.windowHeight = TestSurfaceSize;
+    viewState.windowWidth = viewState.windowHeight = TestSurfaceSize;
     toolkit.swapBuffers = CountSwap;
     swaps = 0;
     fakeNow = 50000000;
     SetClockSource(FakeClock);
     ResetModelLibrary();
     ResetPartTable();
-    glDisable(GL_TEXTURE_2D);
     InitGlState();
     ReshapeWindow(TestSurfaceSize, TestSurfaceSize);
     glGetError();  // the pbuffer has no back buffer to select
@@ -82,21 +81,6 @@ class FrameTest : public ::testing::Test {
     ResetPartTable();
     ResetModelLibrary();
   }
-  // A big grey triangle facing the camera around the rig's centre, in mesh slot `slot`.
-  static void AddScreenTriangle(int slot) {
-    const double xs[3] = {-6.0, 2.0, -2.0};
-    const double ys[3] = {2.0, 2.0, 2.0};
-    const double zs[3] = {-1.0, -1.0, 9.0};
-    MeshObject& mesh = modelLibrary.slots[slot];
-    mesh.AddTriangle(xs, ys, zs);
-    mesh.materials[mesh.triangleCount - 1] = 3;
-  }
-  static int GreyPixels() {
-    const std::vector<unsigned char> surface = ReadSurface();
-    int count = 0;
-    for (size_t i = 0; i < surface.size(); i += 3) count += IsGrey({surface[i], surface[i + 1], surface[i + 2]});
-    return count;
-  }
   ScratchDir scratch;
   ViewState saved{};
   ToolkitCalls savedToolkit{};
@@ -104,40 +88,33 @@ class FrameTest : public ::testing::Test {
 };
 
 TEST_F(FrameTest, BackdropShowsTheTexturesOfEachBackgroundSet) {
-  BuildRig();  // every mesh empty: only ground and sky
+  BuildRig();  // every mesh empty: ground and sky only
   DisplayFrame();
   EXPECT_EQ(swaps, 1);
-  // Bottom of the view: the ground, the picture of slot 9 under the white material.
-  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));
-  // Top: the sky, the white picture of slot 8 under the sky colour (0.6, 0.6, 1.0).
-  const Rgb sky = PixelAt(32, 61);
+  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));  // grass, under white
+  const Rgb sky = PixelAt(32, 61);  // slot 8's white picture under the sky colour (0.6, 0.6, 1.0)
   EXPECT_NEAR(sky.r, sky.g, 1);
-  EXPECT_GT(sky.b, sky.r);
   EXPECT_NEAR(sky.r / static_cast<double>(sky.b), 0.6, 0.02);
   viewState.backgroundSet = 1;
   DisplayFrame();
   EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(7)), 2));
-  const Rgb stars = PixelAt(32, 61);  // the pure green picture of slot 6
-  EXPECT_EQ(stars.r, 0);
-  EXPECT_EQ(stars.b, 0);
-  EXPECT_GT(stars.g, 40);
+  const Rgb stars = PixelAt(32, 61);  // slot 6's pure green picture
+  EXPECT_TRUE(stars.r == 0 && stars.b == 0 && stars.g > 40);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(FrameTest, FirstTexturedFrameCompilesEveryListAndDrawsOffsetsInTraversalOrder) {
-  for (int slot = 0; slot < 23; ++slot) {  // slot 22 belongs to no part
-    const double xs[3] = {0.0, 0.01 * (slot + 1), 0.0};
-    const double ys[3] = {0.0, 0.0, 0.02};
-    const double zs[3] = {-50.0, -50.0, -50.0};
+  for (int slot = 0; slot < 23; ++slot) {  // slot 22 belongs to no part; all far below the floor
+    const double xs[3] = {0.0, 0.01 * (slot + 1), 0.0}, ys[3] = {0.0, 0.0, 0.02}, zs[3] = {-50.0, -50.0, -50.0};
     for (int t = 0; t <= slot % 3; ++t) modelLibrary.slots[slot].AddTriangle(xs, ys, zs);
   }
   BuildRig();
   uint32_t state = RandomDrawState();
   DisplayFrame();
-  for (int slot : TraversalOrder) {
+  // Root 4, then its children 5, 6, 1 (with 0) and 3 (with 2), meshes in part order.
+  for (int slot : {18, 19, 20, 21, 5, 6, 7, 8, 0, 1, 2, 3, 4, 14, 15, 16, 17, 9, 10, 11, 12, 13}) {
     const MeshObject& mesh = modelLibrary.slots[slot];
-    EXPECT_TRUE(mesh.listBuilt) << slot;
-    EXPECT_TRUE(mesh.listTextured) << slot;
+    EXPECT_TRUE(mesh.listBuilt && mesh.listTextured) << slot;
     for (int t = 0; t < mesh.triangleCount; ++t) {
       EXPECT_EQ(mesh.texOffsets[t][0], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
       EXPECT_EQ(mesh.texOffsets[t][1], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
@@ -145,41 +122,40 @@ TEST_F(FrameTest, FirstTexturedFrameCompilesEveryListAndDrawsOffsetsInTraversalO
   }
   EXPECT_EQ(RandomDrawState(), state);
   EXPECT_FALSE(modelLibrary.slots[22].listBuilt);
-  EXPECT_EQ(modelLibrary.slots[22].texOffsets[0][0], -1.0);
-
-  // Textured to Solid: every list rebuilt for Solid, the offsets (the pattern) kept.
-  viewState.textured = 0;
+  viewState.textured = 0;  // Solid: every list rebuilt for Solid, the pattern kept
   DisplayFrame();
-  for (int slot : TraversalOrder) EXPECT_FALSE(modelLibrary.slots[slot].listTextured) << slot;
+  for (int slot = 0; slot < 22; ++slot) EXPECT_FALSE(modelLibrary.slots[slot].listTextured) << slot;
   EXPECT_EQ(RandomDrawState(), state);
 }
 
 TEST_F(FrameTest, RobotListsAreRebuiltOnlyByATexturedSolidChange) {
-  AddScreenTriangle(19);  // a mesh of the root part
+  // A big grey triangle of the root part, facing the camera across the rig's centre.
+  MeshObject& mesh = modelLibrary.slots[19];
+  const double xs[3] = {-6.0, 2.0, -2.0}, ys[3] = {2.0, 2.0, 2.0}, zs[3] = {-1.0, -1.0, 9.0};
+  mesh.AddTriangle(xs, ys, zs);
+  mesh.materials[0] = 3;
+  auto shiftY = [&](double dy) {  // behind the camera and back, behind the cache's back
+    for (int k = 0; k < 3; ++k) mesh.cornerY[0][k] += dy;
+  };
   BuildRig();
   DisplayFrame();
   const int filled = GreyPixels();
   ASSERT_GT(filled, 500);
-  // Moving the mesh behind the camera is not seen while its list is replayed.
-  auto shiftY = [](double dy) {
-    for (int k = 0; k < 3; ++k) modelLibrary.slots[19].cornerY[0][k] += dy;
-  };
   shiftY(-100.0);
-  DisplayFrame();
+  DisplayFrame();  // replayed: still there
   EXPECT_EQ(GreyPixels(), filled);
-  viewState.textured = 0;  // Solid: rebuilt from the moved mesh, so it is gone
-  DisplayFrame();
+  viewState.textured = 0;
+  DisplayFrame();  // Solid: rebuilt from the moved mesh
   EXPECT_EQ(GreyPixels(), 0);
   shiftY(100.0);
-  DisplayFrame();  // replayed: still gone
+  DisplayFrame();  // replayed
   EXPECT_EQ(GreyPixels(), 0);
-  viewState.wireframe = 1;  // Wireframe draws the mesh as it is now, edges only
-  DisplayFrame();
-  const int edges = GreyPixels();
-  EXPECT_GT(edges, 20);
-  EXPECT_LT(edges, filled / 2);
-  viewState.wireframe = 0;  // back to Solid: the old list again, nothing rebuilt
-  DisplayFrame();
+  viewState.wireframe = 1;
+  DisplayFrame();  // drawn as it is now, edges only
+  EXPECT_GT(GreyPixels(), 20);
+  EXPECT_LT(GreyPixels(), filled / 2);
+  viewState.wireframe = 0;
+  DisplayFrame();  // back to Solid: the old list, nothing rebuilt
   EXPECT_EQ(GreyPixels(), 0);
 }
 
@@ -189,36 +165,33 @@ TEST_F(FrameTest, ManualModeSavesThePreviousImageAndStepsTheClock) {
   BuildRig();
   DisplayFrame();
   const double scrollBefore = groundScroll;
-  // Whatever the buffer holds when a manual pass starts is what its image shows.
-  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);  // what the buffer holds when the manual pass starts
   glClear(GL_COLOR_BUFFER_BIT);
   glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
   viewState.manualMode = 1;
   savedFrameCount = 7;
   fakeNow += 5;
   testing::internal::CaptureStdout();
-  DisplayFrame();
-  fakeNow += 1000;  // the system clock no longer matters
+  DisplayFrame();  // starts the manual clock from the system clock
+  fakeNow += 1000;  // from now on the system clock does not matter
   DisplayFrame();
   std::fflush(stdout);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "Wrote 64 x 64 pixels image to file (12288 bytes)\nWrote 64 x 64 pixels image to file (12288 bytes)\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Wrote 64 x 64 pixels image to file (12288 bytes)\nWrote 64 x 64 pixels image to file (12288 bytes)\n");
   EXPECT_EQ(viewState.manualClock, 50000000u + 5u + 66u + 66u);
   EXPECT_EQ(lastFrameTime, viewState.manualClock);
   EXPECT_EQ(savedFrameCount, 9);
   EXPECT_EQ(swaps, 3);
   EXPECT_DOUBLE_EQ(groundScroll, WrapGroundScroll(WrapGroundScroll(scrollBefore + 71.0 / 2000.0) + 66.0 / 2000.0));
-  const std::string header = "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n64 64\n255\n";
+  const size_t header = std::string("P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n64 64\n255\n").size();
   const std::string first = ReadWholeFile("images/image007.ppm");
   const std::string second = ReadWholeFile("images/image008.ppm");
-  ASSERT_EQ(first.size(), header.size() + 12288);
-  ASSERT_EQ(second.size(), header.size() + 12288);
-  size_t red = 0;
-  for (size_t i = header.size(); i < first.size(); i += 3) {
-    red += first[i] == static_cast<char>(255) && first[i + 1] == 0 && first[i + 2] == 0;
-  }
-  EXPECT_EQ(red, 64u * 64u);  // captured before the pass cleared anything
-  EXPECT_NE(second.substr(header.size(), 3), std::string("\xFF\0\0", 3));  // the first manual pass's drawing
+  ASSERT_EQ(first.size(), header + 12288);
+  ASSERT_EQ(second.size(), header + 12288);
+  std::string allRed;
+  for (int i = 0; i < 64 * 64; ++i) allRed += std::string("\xFF\0\0", 3);
+  EXPECT_EQ(first.substr(header), allRed);  // captured before the pass cleared anything
+  EXPECT_NE(second.substr(header, 3), std::string("\xFF\0\0", 3));  // the first manual pass's sky
 }
 
 TEST_F(FrameTest, LeavingManualModeAheadOfTheClockKeepsPartsOnTheirWave) {
@@ -235,11 +208,9 @@ TEST_F(FrameTest, LeavingManualModeAheadOfTheClockKeepsPartsOnTheirWave) {
   DisplayFrame();
   for (int part : {0, 2, 4, 5, 6}) {
     const RigPart& p = partTable.parts[part];
-    const uint32_t elapsed = fakeNow - p.startTime;
-    EXPECT_LE(elapsed, p.period) << "part " << part << " would be displaced off its wave";
+    EXPECT_LE(fakeNow - p.startTime, p.period) << "part " << part << " is off its wave";
   }
-  EXPECT_GE(groundScroll, 0.0);
-  EXPECT_LE(groundScroll, 2.5);
+  EXPECT_TRUE(groundScroll >= 0.0 && groundScroll <= 2.5);
 }
 
 TEST_F(FrameTest, SkyWithoutAQuadricIsLeftOut) {
@@ -250,7 +221,7 @@ TEST_F(FrameTest, SkyWithoutAQuadricIsLeftOut) {
   DisplayFrame();
   EXPECT_EQ(skyQuadric, nullptr);
   EXPECT_TRUE(Near(PixelAt(32, 61), {0, 0, 0}, 0));  // the clear colour where the sky would be
-  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));  // the rest of the frame is there
+  EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));  // the rest is there
   DisplayFrame();  // the next pass tries again
   EXPECT_NE(skyQuadric, nullptr);
   EXPECT_FALSE(Near(PixelAt(32, 61), {0, 0, 0}, 0));

@@ -1,5 +1,4 @@
-// Minimal 24-bit BMP files for texture tests (file header, 40-byte info header, rows bottom-up
-// padded to 4 bytes).
+// 24-bit BMP files for texture tests: file header, 40-byte info header, rows bottom-up padded to 4.
 #pragma once
 
 #include <string>
@@ -8,9 +7,7 @@ struct Rgb {
   unsigned char r, g, b;
 };
 
-// Pixel (x, y) of a test picture, y counted from the bottom row.
+// Pixel (x, y) of a test picture, y counted from the bottom row; null paints every pixel `fill`.
 using PixelFunction = Rgb (*)(int x, int y);
 
-bool WriteBmp24(const std::string& path, int width, int height, PixelFunction pixel);
-// A picture of one colour.
-bool WriteUniformBmp24(const std::string& path, int width, int height, Rgb colour);
+bool WriteBmp24(const std::string& path, int width, int height, PixelFunction pixel, Rgb fill = {});

@@ -31,6 +31,6 @@ int RunChildTest(const std::string& filter, const std::string& asanOptions, std:
   }
   int status = 0;
   if (waitpid(pid, &status, 0) != pid) return -1;
-  if (output != nullptr) *output = ReadWholeFile(logPath);
+  *output = ReadWholeFile(logPath);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -45,14 +45,6 @@ bool Near(Rgb actual, Rgb expected, int tolerance) {
          std::abs(actual.b - expected.b) <= tolerance;
 }
 
-int CountPixels(const std::vector<unsigned char>& surface, Rgb colour, int tolerance) {
-  int count = 0;
-  for (size_t i = 0; i + 2 < surface.size(); i += 3) {
-    if (Near({surface[i], surface[i + 1], surface[i + 2]}, colour, tolerance)) ++count;
-  }
-  return count;
-}
-
 FeedbackCapture CaptureFeedback(const std::function<void()>& draw) {
   std::vector<GLfloat> buffer(1 << 16);
   glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());

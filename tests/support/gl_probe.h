@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "support/bmp_writer.h"
-
-constexpr int TestSurfaceSize = 64;
+#include "support/gl_test_context.h"
 
 // Lighting on, light 0 off, ambient light (1, 1, 1): a pixel is exactly its material colour
 // (times the texture where one is on). Identity matrices, full viewport, no depth test.
@@ -18,8 +17,6 @@ void UseFlatColourLighting();
 Rgb PixelAt(int x, int y);
 // The whole surface, RGB, bottom row first.
 std::vector<unsigned char> ReadSurface();
-// Number of pixels within `tolerance` of `colour` on each channel.
-int CountPixels(const std::vector<unsigned char>& surface, Rgb colour, int tolerance);
 
 // Window coordinates of every vertex that `draw` sends through the pipeline, in feedback mode.
 struct FeedbackVertex {
@@ -35,5 +32,5 @@ FeedbackCapture CaptureFeedback(const std::function<void()>& draw);
 // Window coordinate of a normalised device coordinate on the test surface.
 inline float WindowCoordinate(double ndc) { return static_cast<float>((ndc + 1.0) * TestSurfaceSize / 2.0); }
 
-// Whether the channels match within tolerance, for EXPECT_TRUE with a readable message.
+// Whether the channels match within tolerance.
 bool Near(Rgb actual, Rgb expected, int tolerance);

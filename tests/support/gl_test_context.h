@@ -1,9 +1,8 @@
-// A real OpenGL context for tests: offscreen contexts of a few sizes, created on first use and kept
-// for the whole test run (creating one costs far more than a test should).
+// The real OpenGL context of the tests: one offscreen 64 x 64 context, created on first use and
+// kept for the whole test run (GL objects of the global tables live in it).
 #pragma once
 
-class OffscreenContext;
+constexpr int TestSurfaceSize = 64;
 
-// Makes current, and returns, the shared context of the given size; null (with the reason printed
-// to stderr once) when no context can be created. Up to four sizes are kept.
-OffscreenContext* UseTestGlContext(int width, int height);
+// Makes the shared context current; false (with the reason on stderr) when none can be created.
+bool UseTestGlContext();

@@ -172,7 +172,7 @@ void UpperCaseKeysChangeNothing(ViewerSession& viewer) {
   EXPECT_TRUE(e2e::RowsIdentical(before, after, e2e::kSkyFirstRow, e2e::kSkyLastRow)) << "the sky changed";
   EXPECT_GT(Sample(after).ground.g - Sample(after).ground.r, 60) << "the ground is no longer grass";
   ASSERT_TRUE(viewer.CurrentMarks(&marksAfter));
-  EXPECT_EQ(marksAfter, marksBefore) << e2e::Describe(marksAfter);
+  EXPECT_EQ(marksAfter, marksBefore);
 }
 
 // The menu's choices act like the keys, and the menu shows the current mode and speed with its
@@ -181,42 +181,42 @@ void MenuChoicesActAndMarkTheCurrentChoice(ViewerSession& viewer) {
   Frame frame;
   MenuMarks shown;
   ASSERT_TRUE(viewer.MenuChoice(1, &shown));  // Textures while Textured
-  EXPECT_EQ(shown, Marks(true, false, false, false, true, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, false, true, false));
   ASSERT_TRUE(viewer.CaptureFrame(&frame));
   EXPECT_MODE(frame, Mode::Solid);
 
   ASSERT_TRUE(viewer.MenuChoice(3, &shown));  // Wireframe while Solid
-  EXPECT_EQ(shown, Marks(false, true, false, false, true, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(false, true, false, false, true, false));
   ASSERT_TRUE(viewer.CaptureFrame(&frame));
   EXPECT_MODE(frame, Mode::Wireframe);
 
   ASSERT_TRUE(viewer.MenuChoice(2, &shown));  // Solid while Wireframe
-  EXPECT_EQ(shown, Marks(false, false, true, false, true, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(false, false, true, false, true, false));
   ASSERT_TRUE(viewer.CaptureFrame(&frame));
   EXPECT_MODE(frame, Mode::Solid);
 
   ASSERT_TRUE(viewer.MenuChoice(2, &shown));  // Solid while Solid
-  EXPECT_EQ(shown, Marks(false, true, false, false, true, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(false, true, false, false, true, false));
   ASSERT_TRUE(viewer.CaptureFrame(&frame));
   EXPECT_MODE(frame, Mode::Textured);
 
   ASSERT_TRUE(viewer.MenuChoice(6, &shown));  // Fast
-  EXPECT_EQ(shown, Marks(true, false, false, false, true, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, false, true, false));
   ASSERT_TRUE(viewer.MenuChoice(4, &shown));  // Slow
-  EXPECT_EQ(shown, Marks(true, false, false, false, false, true)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, false, false, true));
   ASSERT_TRUE(viewer.CurrentMarks(&shown));
-  EXPECT_EQ(shown, Marks(true, false, false, true, false, false)) << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, true, false, false));
 
   ASSERT_TRUE(viewer.Key("3"));
   ASSERT_TRUE(viewer.CurrentMarks(&shown));
-  EXPECT_EQ(shown, Marks(true, false, false, false, false, true)) << "after key 3: " << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, false, false, true)) << "after key 3";
   ASSERT_TRUE(viewer.Key("1"));
   ASSERT_TRUE(viewer.CurrentMarks(&shown));
-  EXPECT_EQ(shown, Marks(true, false, false, true, false, false)) << "after key 1: " << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(true, false, false, true, false, false)) << "after key 1";
   ASSERT_TRUE(viewer.Key("2"));
   ASSERT_TRUE(viewer.Key("w"));
   ASSERT_TRUE(viewer.CurrentMarks(&shown));
-  EXPECT_EQ(shown, Marks(false, true, false, false, true, false)) << "after keys 2 and w: " << e2e::Describe(shown);
+  EXPECT_EQ(shown, Marks(false, true, false, false, true, false)) << "after keys 2 and w";
   ASSERT_TRUE(viewer.Key("q"));
 }
 

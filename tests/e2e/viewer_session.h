@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,6 +56,9 @@ inline std::string Describe(const MenuMarks& marks) {
   for (int i = 0; i < 6; ++i) text += std::string(marks.marked[i] ? "o " : "  ") + kLabels[i] + "; ";
   return text;
 }
+
+// How gtest shows marks in a failed comparison.
+inline void PrintTo(const MenuMarks& marks, std::ostream* out) { *out << Describe(marks); }
 
 inline MenuMarks Marks(bool textures, bool solid, bool wireframe, bool slow, bool medium, bool fast) {
   return MenuMarks{{textures, solid, wireframe, slow, medium, fast}};

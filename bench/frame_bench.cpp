@@ -2,7 +2,8 @@
 // 60,000 triangles (22 meshes of 2,700, three quarters in the textured materials 0-2), written as
 // a scene file and read back through the scene loader, with 256 x 256 textures in every slot.
 // Prints the first Textured frame (every display list compiled), the first Solid frame (every list
-// rebuilt) and the median of later frames in each render mode.
+// rebuilt) and the median of later frames in each render mode. Given a directory holding a
+// De_209.asc and tex/ (e.g. the build directory with the generated robot), it times that scene.
 #include <GL/gl.h>
 #include <unistd.h>
 
@@ -126,15 +127,20 @@ void SetMode(int textured, int wireframe) {
 
 }  // namespace
 
-int main() {
-  char pattern[] = "/tmp/strivex-frame-bench-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) return 1;
-  const std::string dir = pattern;
-  std::filesystem::create_directory(dir + "/tex");
-  if (!WriteScene(dir + "/De_209.asc")) return 1;
-  int seed = 0;
-  for (const TextureSlotFile& entry : TextureSlotFiles) {
-    if (!WriteTexture(dir + "/" + entry.fileName, seed++)) return 1;
+int main(int argc, char** argv) {
+  std::string dir;
+  if (argc > 1) {
+    dir = argv[1];
+  } else {
+    char pattern[] = "/tmp/strivex-frame-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return 1;
+    dir = pattern;
+    std::filesystem::create_directory(dir + "/tex");
+    if (!WriteScene(dir + "/De_209.asc")) return 1;
+    int seed = 0;
+    for (const TextureSlotFile& entry : TextureSlotFiles) {
+      if (!WriteTexture(dir + "/" + entry.fileName, seed++)) return 1;
+    }
   }
   if (chdir(dir.c_str()) != 0) return 1;
 
@@ -179,6 +185,6 @@ int main() {
   std::printf("back to Textured (rebuilds every list):     %8.2f ms\n", firstTexturedAgain);
 
   context.Destroy();
-  std::filesystem::remove_all(dir);
+  if (argc <= 1) std::filesystem::remove_all(dir);
   return 0;
 }

@@ -68,27 +68,16 @@ void DecodeIndexed8(const DibImageLayout& layout, const DibGeometry& g, const Di
   });
 }
 
-void DecodeBgr24(const DibImageLayout& layout, const DibGeometry& g, uint8_t* rgb) {
+// 24-bit B,G,R and 32-bit B,G,R,unused pixels.
+template <int kSourceBytes>
+void DecodeBgr(const DibImageLayout& layout, const DibGeometry& g, uint8_t* rgb) {
   const int32_t width = g.width;
   ForEachRow(layout, g, rgb, [&](const uint8_t* src, uint8_t* out) {
     for (int32_t x = 0; x < width; ++x) {
       out[0] = src[2];
       out[1] = src[1];
       out[2] = src[0];
-      src += 3;
-      out += 3;
-    }
-  });
-}
-
-void DecodeBgrx32(const DibImageLayout& layout, const DibGeometry& g, uint8_t* rgb) {
-  const int32_t width = g.width;
-  ForEachRow(layout, g, rgb, [&](const uint8_t* src, uint8_t* out) {
-    for (int32_t x = 0; x < width; ++x) {
-      out[0] = src[2];
-      out[1] = src[1];
-      out[2] = src[0];
-      src += 4;
+      src += kSourceBytes;
       out += 3;
     }
   });
@@ -168,11 +157,11 @@ void DecodeDibPixels(const DibImageLayout& layout, const DibGeometry& geometry, 
       DecodeMasked<2>(layout, geometry, rgb);
       return;
     case 24:
-      DecodeBgr24(layout, geometry, rgb);
+      DecodeBgr<3>(layout, geometry, rgb);
       return;
     case 32:
       if (h.compression == kDibCompressionNone) {
-        DecodeBgrx32(layout, geometry, rgb);
+        DecodeBgr<4>(layout, geometry, rgb);
       } else {
         DecodeMasked<4>(layout, geometry, rgb);
       }

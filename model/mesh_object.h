@@ -1,8 +1,8 @@
 // One triangle mesh of the scene, with fixed capacity. The per-triangle arrays are allocated at full
 // capacity by the constructor and never grow; the values drawing needs (edge lengths, their maxima,
 // the face normal) are derived once, when a triangle is added.
-// Reading (ReadAscObject) lives in asc_object_reader.cpp; drawing (DrawMesh*, TriangleTexCoords) in
-// render/mesh_draw.cpp.
+// Reading (ReadAscObject) lives in asc_object_reader.cpp; drawing in render/mesh_draw.cpp,
+// render/mesh_wireframe.cpp and render/tex_coords.cpp.
 #pragma once
 #include <cstdint>
 

@@ -1,12 +1,11 @@
 // strivex-render: the walk drawn without a window, through the program's own frame code, written as
 // numbered binary PPM frames. The clock is fixed by the options, so equal options give equal files.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "render/frame_capture.h"
 #include "tools/headless/headless_options.h"
@@ -27,7 +26,12 @@ void PrintUsage() {
 // The output directory as an absolute path, made if missing: the session changes the working
 // directory to the scene's.
 bool PrepareOutput(const char* directory, char* absolute) {
-  if (mkdir(directory, 0777) != 0 && errno != EEXIST) return false;
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  if (error) {
+    errno = error.value();
+    return false;
+  }
   return realpath(directory, absolute) != nullptr;
 }
 

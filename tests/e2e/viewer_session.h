@@ -10,9 +10,9 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/scene_files.h"

@@ -142,7 +142,6 @@ TEST(DibFailureTest, FilesThatCannotBeOpened) {
   dibtest::Loaded loaded;
   dibtest::LoadCapturing(longName, &loaded);
   EXPECT_EQ(loaded.image, nullptr);
-  EXPECT_EQ(loaded.ErrorLines(), 1);
   EXPECT_EQ(loaded.errors, "Error: Failed to open DIB file " + longName.substr(0, 229) + ".\n");
 }
 

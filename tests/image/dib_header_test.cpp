@@ -1,5 +1,5 @@
 // Header arithmetic of the bitmap loader: colour counts, normalisation of both header forms, the
-// size limits at their edges, and the open-failure text.
+// size limits at their edges.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,7 +8,6 @@
 #include "dib_test_support.h"
 #include "image/dib_geometry.h"
 #include "image/dib_header.h"
-#include "image/dib_messages.h"
 
 namespace {
 
@@ -47,7 +46,6 @@ TEST(DibHeaderTest, NormalisesBothFormsToTheInfoHeader) {
   Bytes core = Header(12, 8, 0, 0xFFFF);  // a 16-bit width is unsigned
   DibInfoHeader h;
   ASSERT_EQ(NormaliseDibHeader(ByteView{core.data(), core.size()}, 256, &h), DibStatus::kOk);
-  EXPECT_EQ(h.size, 40u);
   EXPECT_EQ(h.width, 0xFFFF);
   EXPECT_EQ(h.height, 2);
   EXPECT_EQ(h.bitCount, 8);
@@ -59,7 +57,6 @@ TEST(DibHeaderTest, NormalisesBothFormsToTheInfoHeader) {
   Bytes info = Header(40, 24, 0);  // image size 0: unpadded 9 bytes a row
   ASSERT_EQ(NormaliseDibHeader(ByteView{info.data(), info.size()}, 0, &h), DibStatus::kOk);
   EXPECT_EQ(h.sizeImage, 18u);
-  EXPECT_EQ(h.xPelsPerMeter, 2835);
   Bytes v5 = Header(124, 24, 0);
   EXPECT_EQ(NormaliseDibHeader(ByteView{v5.data(), v5.size()}, 0, &h), DibStatus::kUnknownFormat);
 }
@@ -84,16 +81,6 @@ TEST(DibGeometryTest, LimitsHoldAtTheirEdges) {
   EXPECT_EQ(DibRowBytes(37, 4), 19u);
   EXPECT_TRUE(DibMaskIsContiguous(0xFFFFFFFFu));
   EXPECT_FALSE(DibMaskIsContiguous(0x80000001u));
-}
-
-TEST(DibMessagesTest, OpenFailureTextNeverOverflows) {
-  char text[kDibMessageCapacity];
-  FormatDibOpenFailure(text, "tex/sky1.bmp");
-  EXPECT_STREQ(text, "Failed to open DIB file tex/sky1.bmp.\n");
-  std::string name(1000, 'x');
-  FormatDibOpenFailure(text, name.c_str());
-  EXPECT_EQ(std::string(text), "Failed to open DIB file " + name.substr(0, 229) + ".\n");
-  EXPECT_EQ(std::string(text).size(), kDibMessageCapacity - 1);
 }
 
 }  // namespace

@@ -132,14 +132,6 @@ struct Loaded {
   Bytes Pixels() const {
     return image ? Bytes(image->data, image->data + 3 * image->width * image->height) : Bytes();
   }
-  int ErrorLines() const {
-    int lines = 0;
-    for (size_t at = errors.find("Error: "); at != std::string::npos;
-         at = errors.find("Error: ", at + 1)) {
-      ++lines;
-    }
-    return lines;
-  }
 };
 
 inline void LoadCapturing(const std::string& path, Loaded* out) {

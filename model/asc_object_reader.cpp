@@ -3,6 +3,7 @@
 // every face is copied out of it into the mesh's own storage.
 #include "model/asc_object_reader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,14 +33,18 @@ const char* SkipBlanks(const char* line) {
   return line;
 }
 
-// Copies text from `offset` to its end, less its last character, cut to the capacity. A text with
-// no characters there gives an empty result.
-void CopyQuotedTail(const char* text, size_t offset, char* out, size_t capacity) {
+// The part of text from `offset` to its end, less its last character, cut to at most `capacity`
+// characters. A text with no characters there gives an empty part.
+struct TextPart {
+  const char* start;
+  size_t length;
+};
+
+TextPart QuotedTail(const char* text, size_t offset, size_t capacity = SIZE_MAX) {
   const size_t length = std::strlen(text);
-  size_t count = length > offset ? length - offset - 1 : 0;
-  if (count > capacity - 1) count = capacity - 1;
-  std::memcpy(out, text + (length > offset ? offset : length), count);
-  out[count] = '\0';
+  if (length <= offset) return {text + length, 0};
+  const size_t count = length - offset - 1;
+  return {text + offset, count < capacity ? count : capacity};
 }
 
 // A vertex line is at least "Vertex" and a line end; a header cannot announce more vertices than the
@@ -92,7 +97,9 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
     if (!found) {
       if (!StartsWith(text, "Named object")) continue;
       found = true;
-      CopyQuotedTail(text, 15, name, sizeof name);
+      const TextPart part = QuotedTail(text, 15, sizeof name - 1);
+      std::memcpy(name, part.start, part.length);
+      name[part.length] = '\0';
       const char* header = stream.ReadLine();
       int32_t announcedVertices = 0;
       int32_t announcedFaces = 0;
@@ -146,9 +153,8 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
     }
     if (StartsWith(text, "Material")) {
       if (triangleCount == 0) continue;  // no triangle for it to apply to yet
-      char material[TextLineReader::kLineBufferSize];
-      CopyQuotedTail(text, 11, material, sizeof material);
-      materials[triangleCount - 1] = MaterialIndexOfName(material);
+      const TextPart material = QuotedTail(text, 11);
+      materials[triangleCount - 1] = MaterialIndexOfName(material.start, material.length);
       continue;
     }
     if (StartsWith(text, "Smoothing")) continue;

@@ -14,12 +14,14 @@ const char* SkipSpace(const char* p) {
   return p;
 }
 
-// Matches the literal part of a pattern; a blank in it matches any run of white space.
-bool MatchLiteral(const char*& p, const char* literal) {
-  for (; *literal; ++literal) {
-    if (*literal == ' ') {
+// Matches the literal part of a pattern; a blank in it matches any run of white space. Inlined
+// with the literal known, so each pattern compiles to straight-line comparisons.
+template <size_t N>
+[[gnu::always_inline]] inline bool MatchLiteral(const char*& p, const char (&literal)[N]) {
+  for (size_t i = 0; i + 1 < N; ++i) {
+    if (literal[i] == ' ') {
       p = SkipSpace(p);
-    } else if (*p == *literal) {
+    } else if (*p == literal[i]) {
       ++p;
     } else {
       return false;
@@ -34,10 +36,12 @@ bool ScanInt(const char*& p, int32_t* out) {
   bool negative = false;
   if (*q == '+' || *q == '-') negative = *q++ == '-';
   if (!IsDigit(*q)) return false;
-  int64_t value = 0;
-  for (; IsDigit(*q); ++q) {
-    if (value <= INT64_C(1) << 40) value = value * 10 + (*q - '0');
-  }
+  while (*q == '0') ++q;
+  const char* significant = q;
+  uint64_t magnitude = 0;  // wraps harmlessly for very long numbers, which are saturated below
+  while (IsDigit(*q)) magnitude = magnitude * 10 + static_cast<unsigned>(*q++ - '0');
+  if (q - significant > 10) magnitude = uint64_t{1} << 40;
+  int64_t value = static_cast<int64_t>(magnitude);
   if (negative) value = -value;
   if (value > INT32_MAX) value = INT32_MAX;
   if (value < INT32_MIN) value = INT32_MIN;
@@ -46,37 +50,73 @@ bool ScanInt(const char*& p, int32_t* out) {
   return true;
 }
 
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // %lf: [+-] digits [. [digits]] | [+-] . digits, then an exponent only when digits follow it.
+// Numbers whose digits form an integer below 2^53 and whose decimal exponent is within 22 are one
+// exactly representable integer times or divided by an exactly representable power of ten, so
+// one correctly rounded operation gives the same double as strtod. Anything else goes through
+// from_chars (and strtod for overflow and underflow).
 bool ScanDouble(const char*& p, double* out) {
   const char* q = SkipSpace(p);
   bool negative = false;
   if (*q == '+' || *q == '-') negative = *q++ == '-';
   const char* start = q;
-  bool digits = false;
-  while (IsDigit(*q)) ++q, digits = true;
+  uint64_t mantissa = 0;
+  int digitCount = 0;  // digits in the mantissa, leading zeros excluded
+  int scale = 0;       // decimal exponent contributed by the digits' positions
+  const char* integerStart = q;
+  while (*q == '0') ++q;
+  const char* significant = q;
+  while (IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+  digitCount = static_cast<int>(q - significant);
+  bool digits = q > integerStart;
   if (*q == '.') {
-    ++q;
-    while (IsDigit(*q)) ++q, digits = true;
+    const char* fractionStart = ++q;
+    if (digitCount == 0) {
+      while (*q == '0') ++q;  // zeros after the point only move the scale
+    }
+    const char* fractionSignificant = q;
+    while (IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+    digitCount += static_cast<int>(q - fractionSignificant);
+    scale = -static_cast<int>(q - fractionStart);
+    digits = digits || q > fractionStart;
   }
   if (!digits) return false;
+  // Beyond 19 digits the mantissa above has wrapped; only the slow path below is used then.
+  const bool exact = digitCount <= 19;
   if (*q == 'e' || *q == 'E') {
     const char* e = q + 1;
-    if (*e == '+' || *e == '-') ++e;
+    bool negativeExponent = false;
+    if (*e == '+' || *e == '-') negativeExponent = *e++ == '-';
     if (IsDigit(*e)) {
-      while (IsDigit(*e)) ++e;
+      int exponent = 0;
+      for (; IsDigit(*e); ++e) {
+        if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
+      }
+      scale += negativeExponent ? -exponent : exponent;
       q = e;
     }
   }
   double value = 0.0;
-  const std::from_chars_result r = std::from_chars(start, q, value, std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != q) {
-    // Overflow and underflow: take the C library's answer (infinity, zero or a subnormal).
-    char number[1024];
-    size_t length = static_cast<size_t>(q - start);
-    if (length >= sizeof number) length = sizeof number - 1;
-    std::memcpy(number, start, length);
-    number[length] = '\0';
-    value = std::strtod(number, nullptr);
+  if (exact && mantissa < (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+    value = static_cast<double>(mantissa);
+    value = scale < 0 ? value / kExactPowersOfTen[-scale] : value * kExactPowersOfTen[scale];
+  } else if (exact && mantissa == 0) {
+    value = 0.0;
+  } else {
+    const std::from_chars_result r = std::from_chars(start, q, value, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != q) {
+      // Overflow and underflow: take the C library's answer (infinity, zero or a subnormal).
+      char number[1024];
+      size_t length = static_cast<size_t>(q - start);
+      if (length >= sizeof number) length = sizeof number - 1;
+      std::memcpy(number, start, length);
+      number[length] = '\0';
+      value = std::strtod(number, nullptr);
+    }
   }
   *out = negative ? -value : value;
   p = q;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -305,6 +306,58 @@ TEST(ModelFile, CarriageReturnsAndControlZOfARealFile) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Reading models...  0:crlf; \n");
   EXPECT_EQ(library->slots[0].materials[0], 0);
   std::remove(path);
+}
+
+}  // namespace
+
+namespace {
+
+// Random decimal texts of every shape the vertex lines can carry, against the C library.
+TEST(NumberScanning, AgreesWithStrtodOnRandomDecimals) {
+  uint64_t state = 88172645463325252ull;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    std::string number;
+    if (next() % 4 == 0) number += (next() % 2) ? "-" : "+";
+    const int integerDigits = static_cast<int>(next() % 22);
+    const int fractionDigits = static_cast<int>(next() % 22);
+    for (int d = 0; d < integerDigits; ++d) number += static_cast<char>('0' + next() % 10);
+    if (fractionDigits > 0 || integerDigits == 0) number += '.';
+    for (int d = 0; d < fractionDigits || (integerDigits == 0 && d == 0); ++d) number += static_cast<char>('0' + next() % 10);
+    if (next() % 3 == 0) number += "e" + std::to_string(static_cast<int>(next() % 700) - 350);
+    const std::string line = "Vertex 0:  X: " + number + " Y: 1 Z: 2";
+    double x = 0, y = 0, z = 0;
+    ParseVertexLine(line.c_str(), &x, &y, &z);
+    const double expected = std::strtod(number.c_str(), nullptr);
+    ASSERT_EQ(std::memcmp(&x, &expected, sizeof x), 0) << number << " gave " << x << ", strtod " << expected;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NumberScanning, IntegersBeyond32BitsSaturate) {
+  struct Case {
+    const char* text;
+    int32_t a;
+  } cases[] = {{"Face 1: A:2147483647 B:0 C:0", INT32_MAX},
+               {"Face 1: A:-2147483648 B:0 C:0", INT32_MIN},
+               {"Face 1: A:2147483648 B:0 C:0", INT32_MAX},
+               {"Face 1: A:-99999999999999999999999999 B:0 C:0", INT32_MIN},
+               {"Face 1: A:000000000000000000000042 B:0 C:0", 42},
+               {"Face 1: A:+7 B:0 C:0", 7}};
+  for (const Case& c : cases) {
+    int32_t a = 0, b = 1, cc = 1;
+    EXPECT_TRUE(ParseFaceLine(c.text, &a, &b, &cc)) << c.text;
+    EXPECT_EQ(a, c.a) << c.text;
+    EXPECT_EQ(b, 0);
+  }
 }
 
 }  // namespace

@@ -6,10 +6,11 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DSTRIVEX_FUZZ=ON \
       -DSTRIVEX_TESTS=OFF -DSTRIVEX_BENCH=OFF > /dev/null
-cmake --build build-fuzz -j"$(nproc)" --target all > /dev/null
-for target in build-fuzz/fuzz/fuzz_*; do
-  [[ -x "$target" ]] || continue
-  name=$(basename "$target")
+targets=$(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//')
+# shellcheck disable=SC2086
+cmake --build build-fuzz -j"$(nproc)" --target $targets > /dev/null
+for name in $targets; do
+  target="build-fuzz/fuzz/$name"
   corpus_seed="fuzz/corpus/${name#fuzz_}"
   work=$(mktemp -d)
   [[ -d "$corpus_seed" ]] && cp -r "$corpus_seed"/. "$work"/

@@ -18,7 +18,6 @@ constexpr Material kArmour = Material::BlackRoboHood;
 constexpr Material kGrey = Material::Default;
 
 const Point3 kXAxis{1.0, 0.0, 0.0};
-const Point3 kYAxis{0.0, 1.0, 0.0};
 
 // A frame that maps local (u, v, w) to world (x, y, z) unchanged, moved to `origin`.
 Frame WorldFrame(Point3 origin) {

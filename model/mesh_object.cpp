@@ -7,6 +7,17 @@
 #include "platform/diagnostics.h"
 #include "render/gl_context.h"
 
+namespace {
+
+// Releases an owned array and clears its pointer, so a released mesh holds no dangling arrays.
+template <typename T>
+void ReleaseArray(T*& array) {
+  delete[] array;
+  array = nullptr;
+}
+
+}  // namespace
+
 MeshObject::MeshObject() {
   triangleCount = 0;
   name[0] = '\0';
@@ -27,20 +38,13 @@ MeshObject::MeshObject() {
 MeshObject::~MeshObject() {
   // At process exit the window's context may already be gone; the host memory is released anyway.
   if (listBuilt && RenderContextIsCurrent()) glDeleteLists(displayList, 1);
-  delete[] cornerX;
-  cornerX = nullptr;
-  delete[] cornerY;
-  cornerY = nullptr;
-  delete[] cornerZ;
-  cornerZ = nullptr;
-  delete[] normals;
-  normals = nullptr;
-  delete[] edgeLengths;
-  edgeLengths = nullptr;
-  delete[] texOffsets;
-  texOffsets = nullptr;
-  delete[] materials;
-  materials = nullptr;
+  ReleaseArray(cornerX);
+  ReleaseArray(cornerY);
+  ReleaseArray(cornerZ);
+  ReleaseArray(normals);
+  ReleaseArray(edgeLengths);
+  ReleaseArray(texOffsets);
+  ReleaseArray(materials);
 }
 
 void MeshObject::AddTriangle(const double xs[3], const double ys[3], const double zs[3]) {

@@ -1,5 +1,18 @@
 // Textured and Solid drawing of a mesh: the display-list cache (DrawMeshCached) and the immediate
 // triangle stream it compiles (DrawMeshImmediate). Wireframe drawing is in mesh_wireframe.cpp.
+//
+// The stream is compiled once and replayed every frame, so what it holds decides the frame rate.
+// It draws exactly what sending each triangle with its own colour call, and each textured triangle
+// in a primitive of its own between a texture enable, bind and white material, would draw, in the
+// same order and with the same state left behind; it only leaves out the calls that would repeat a
+// value already in force:
+// - consecutive textured triangles of one material share one primitive (textured_batch.h);
+// - a colour is set only where it differs from the one the stream set last. Colours stay inside
+//   the primitive, where the lighting takes them per vertex, as a per-triangle colour call has it;
+//   the colour a textured triangle would set before switching to white is never seen, so it is
+//   left out.
+// Every triangle still gets its texture coordinates computed (and its random offset chosen) in
+// index order, whatever its material and mode.
 #include <GL/gl.h>
 
 #include "app/view_state.h"
@@ -37,20 +50,34 @@ void MeshObject::DrawMeshImmediate() {
   textureBatchOpen = false;
   glPushMatrix();
   glBegin(GL_TRIANGLES);
+  // The colour the stream set last, or null where none is known to be in force (at the start, and
+  // after a textured batch has set white).
+  const MaterialColour* colourInForce = nullptr;
   for (int32_t t = 0; t < triangleCount; ++t) {
     const MaterialIndex material = materials[t];
-    SetMaterialColour(material);
-    if (material >= 0 && material < FirstUntexturedMaterial) BeginTexturedBatch(material);
+    const bool texturedMaterial = material >= 0 && material < FirstUntexturedMaterial;
+    if (textured && texturedMaterial) {
+      BeginTexturedBatch(material);
+      colourInForce = nullptr;
+    } else {
+      EndTexturedBatch();
+      const MaterialColour& colour = MaterialColourOf(material);
+      if (&colour != colourInForce) {
+        SetMaterialColour(material);
+        colourInForce = &colour;
+      }
+    }
     glNormal3dv(&normals[t].x);
     double corners[3][2];
     TriangleTexCoords(t, corners[0], corners[1], corners[2]);
+    // Signed: negative materials get coordinates too, unseen with texturing off.
     const bool sendTexCoords = textured && material < FirstUntexturedMaterial;
     for (int k = 0; k < 3; ++k) {
       if (sendTexCoords) glTexCoord2dv(corners[k]);
       glVertex3d(cornerX[t][k], cornerY[t][k], cornerZ[t][k]);
     }
-    if (material < FirstUntexturedMaterial) EndTexturedBatch();
   }
+  EndTexturedBatch();
   glEnd();
   glPopMatrix();
 }

@@ -9,14 +9,21 @@
 
 bool textureBatchOpen = false;
 
+namespace {
+// The material of the open batch; meaningful only while textureBatchOpen is true.
+MaterialIndex batchMaterial = 0;
+}  // namespace
+
 void BeginTexturedBatch(MaterialIndex material) {
   if (!viewState.textured) return;
+  if (textureBatchOpen && material == batchMaterial) return;
   glEnd();
-  glEnable(GL_TEXTURE_2D);
+  if (!textureBatchOpen) glEnable(GL_TEXTURE_2D);
   textureSet.BindSlot(TextureSlotOfMaterial(material));
-  SetWhiteMaterial();
+  if (!textureBatchOpen) SetWhiteMaterial();
   glBegin(GL_TRIANGLES);
   textureBatchOpen = true;
+  batchMaterial = material;
 }
 
 void EndTexturedBatch() {

@@ -1,0 +1,138 @@
+// The mesh drawing command stream written out one triangle at a time, call for call as the viewer's
+// behaviour defines it: every triangle sets its colour; every textured triangle closes the stream,
+// enables texturing, binds its slot through BindSlot, sets white and reopens the stream, and closes
+// its own primitive again afterwards; wireframe sends six vertices per triangle between one
+// glBegin/glEnd. Kept as test code so that the program's faster stream can be compared with it
+// picture for picture and state for state.
+//
+// It keeps its own display lists, texture offsets and random generator state, so that it can run
+// beside the program's meshes without touching their caches. BindSlot and lastBoundSlot are the
+// program's own: the bind rule is shared with the ground and the sky.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "model/mesh_object.h"
+#include "render/random_draws.h"
+#include "render/tex_coords.h"
+#include "render/texture_set.h"
+
+namespace literal {
+
+// One mesh's display-list cache and texture offsets on the literal side.
+struct MeshState {
+  GLuint displayList = 0;
+  bool listBuilt = false;
+  bool listTextured = false;
+  std::vector<double> texOffsets = std::vector<double>(2 * MaxTriangles, -1.0);  // u, v per triangle
+};
+
+inline void SetColour(MaterialIndex m) {
+  static const GLfloat colours[4][4] = {
+      {0.3f, 0.2f, 0.4f, 0.5f}, {0.7f, 0.7f, 0.7f, 1.0f}, {0.7f, 0.7f, 0.9f, 1.0f}, {0.3f, 0.3f, 0.3f, 1.0f}};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, colours[m >= 0 && m < 3 ? m : 3]);
+}
+
+inline void SetWhite() {
+  static const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, white);
+}
+
+class Stream {
+ public:
+  // Continues the random sequence from `state` (the program's generator state at the start).
+  explicit Stream(uint32_t state) : randomState(state) {}
+
+  void DrawMeshCached(const MeshObject& mesh, MeshState& own, bool textured) {
+    if (own.listBuilt && own.listTextured == textured) {
+      glCallList(own.displayList);
+      return;
+    }
+    if (own.listBuilt) glDeleteLists(own.displayList, 1);
+    own.displayList = glGenLists(1);
+    glNewList(own.displayList, GL_COMPILE_AND_EXECUTE);
+    DrawMeshImmediate(mesh, own, textured);
+    glEndList();
+    own.listBuilt = true;
+    own.listTextured = textured;
+  }
+
+  void DrawMeshImmediate(const MeshObject& mesh, MeshState& own, bool textured) {
+    glDisable(GL_TEXTURE_2D);
+    textureBatchOpen = false;
+    glPushMatrix();
+    glBegin(GL_TRIANGLES);
+    for (int32_t t = 0; t < mesh.triangleCount; ++t) {
+      const MaterialIndex m = mesh.materials[t];
+      SetColour(m);
+      if (m >= 0 && m <= 2) BeginTexturedBatch(m, textured);
+      glNormal3dv(&mesh.normals[t].x);
+      double a[2], b[2], c[2];
+      TriangleTexCoords(mesh, own, t, a, b, c);
+      const double* corners[3] = {a, b, c};
+      for (int k = 0; k < 3; ++k) {
+        if (textured && m < 3) glTexCoord2dv(corners[k]);
+        glVertex3d(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
+      }
+      if (m < 3) EndTexturedBatch();
+    }
+    glEnd();
+    glPopMatrix();
+  }
+
+  void DrawMeshWireframe(const MeshObject& mesh) {
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_LINES);
+    for (int32_t t = 0; t < mesh.triangleCount; ++t) {
+      SetColour(mesh.materials[t]);
+      glNormal3dv(&mesh.normals[t].x);
+      for (int pass = 0; pass < 2; ++pass) {
+        for (int k = 0; k < 3; ++k) glVertex3d(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
+      }
+    }
+    glEnd();
+  }
+
+  uint32_t randomState;
+  bool textureBatchOpen = false;
+
+ private:
+  void BeginTexturedBatch(MaterialIndex m, bool textured) {
+    if (!textured) return;
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+    textureSet.BindSlot(m);
+    SetWhite();
+    glBegin(GL_TRIANGLES);
+    textureBatchOpen = true;
+  }
+
+  void EndTexturedBatch() {
+    if (!textureBatchOpen) return;
+    textureBatchOpen = false;
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_TRIANGLES);
+  }
+
+  void TriangleTexCoords(const MeshObject& mesh, MeshState& own, int32_t t, double a[2], double b[2], double c[2]) {
+    double* offset = &own.texOffsets[2 * t];
+    if (offset[0] == -1.0) {
+      offset[0] = NextRandomDraw(randomState) / 32767.0;
+      offset[1] = NextRandomDraw(randomState) / 32767.0;
+    }
+    const double shareAb = EdgeShare(mesh.edgeLengths[t][0], mesh.maxEdgeLength[0]);
+    const double shareBc = EdgeShare(mesh.edgeLengths[t][1], mesh.maxEdgeLength[1]);
+    a[0] = offset[0];
+    a[1] = offset[1];
+    b[0] = offset[0] + shareAb;
+    b[1] = offset[1];
+    c[0] = offset[0] + shareAb;
+    c[1] = offset[1] + shareBc;
+  }
+};
+
+}  // namespace literal

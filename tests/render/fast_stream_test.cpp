@@ -398,7 +398,7 @@ class FastStreamState : public ::testing::Test {
 
 TEST_F(FastStreamState, EveryMeshDrawLeavesTheLiteralStreamsState) {
   const std::vector<std::vector<MaterialIndex>> meshes = {
-      {},  {1}, {0, 0, 1}, {2, 3}, {-1, 0, 7}, {3, 3, 0, 0, 2, 1, -1, 2}, {3, 1, 1, 3}, {0, 3, 0, 3, 0}};
+      {}, {1}, {0, 0, 1}, {2, 3}, {-1, 0, 7}, {3, 3, 0, 0, 2, 1, -1, 2}, {3, 1, 1, 3}, {0, 3, 0, 3, 0}, {2, -1}};
   struct Phase {
     const char* name;
     bool textured, wireframe;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 
 #include "app/view_state.h"
@@ -17,6 +18,10 @@ namespace {
 uint32_t fixedNow = 1;
 
 uint32_t FixedClock() { return fixedNow; }
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace
 
@@ -34,14 +39,18 @@ bool HeadlessSession::Start(const HeadlessOptions& chosen, char* error) {
   fixedNow = options.startTime;
   InitGlState();
   ReshapeWindow(options.width, options.height);
+  const auto sceneStart = std::chrono::steady_clock::now();
   const int status = LoadModelFile("De_209.asc");
+  sceneLoadMilliseconds = MillisecondsSince(sceneStart);
   if (status != 0) {
     std::snprintf(error, 256, "the scene De_209.asc in %.150s did not load (status %d)", options.sceneDirectory,
                   status);
     return false;
   }
+  const auto texturesStart = std::chrono::steady_clock::now();
   textureSet.LoadTextureFiles();
   textureSet.CreateTextures();
+  textureLoadMilliseconds = MillisecondsSince(texturesStart);
   viewState.speedPeriod = options.speedPeriod;
   BuildRig();
   ApplyRenderMode(options.mode);

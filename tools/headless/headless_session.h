@@ -23,7 +23,14 @@ class HeadlessSession {
   // Switches the render mode the way the menu does, for runs that change it between frames.
   static void ApplyRenderMode(RenderMode mode);
 
+  // Wall-clock milliseconds that Start spent reading the scene (LoadModelFile) and the textures
+  // (LoadTextureFiles and CreateTextures), for the benchmark.
+  double SceneLoadMilliseconds() const { return sceneLoadMilliseconds; }
+  double TextureLoadMilliseconds() const { return textureLoadMilliseconds; }
+
  private:
   OffscreenContext context;
   HeadlessOptions options;
+  double sceneLoadMilliseconds = 0.0;
+  double textureLoadMilliseconds = 0.0;
 };

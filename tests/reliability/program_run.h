@@ -1,7 +1,8 @@
-// One run of a real viewer program under Xvfb for the damaged-input checks: started in its own
-// scratch directory (optionally as an unprivileged user, so that file permissions apply even when
-// the tests run as root), its console and error output captured, driven by keys with the pointer
-// over its window, and closed the way a window manager closes it. Every wait is bounded.
+// One run of a real viewer program under Xvfb: started in its own scratch directory (optionally as
+// an unprivileged user, so that file permissions apply even when the tests run as root, or under a
+// checker such as valgrind), its console and error output captured, driven by keys, menu choices
+// and drags with the pointer over its window, and closed the way a window manager closes it.
+// Every wait is bounded.
 #pragma once
 
 #include <grp.h>
@@ -63,8 +64,15 @@ inline bool HasSanitizerReport(const std::string& errors) {
 
 class ProgramRun {
  public:
-  ProgramRun(e2e::XvfbServer* server, std::string program, fs::path directory, bool unprivileged = false)
-      : server(server), program(std::move(program)), directory(std::move(directory)), unprivileged(unprivileged) {}
+  ProgramRun(e2e::XvfbServer* server, const std::string& program, fs::path directory, bool unprivileged = false)
+      : ProgramRun(server, std::vector<std::string>{std::string(STRIVEX_BINARY_DIR) + "/" + program}, std::move(directory),
+                   unprivileged, 1.0) {}
+
+  // A whole command line (a program under a checker, with arguments); `patience` scales every wait.
+  ProgramRun(e2e::XvfbServer* server, std::vector<std::string> command, fs::path directory, bool unprivileged,
+             double patience)
+      : server(server), command(std::move(command)), directory(std::move(directory)), unprivileged(unprivileged),
+        patience(patience) {}
 
   ~ProgramRun() {
     if (pid > 0 && !ended) {
@@ -81,7 +89,9 @@ class ProgramRun {
   bool DropsPrivileges() const { return unprivileged && geteuid() == 0; }
 
   void Start() {
-    const std::string path = std::string(STRIVEX_BINARY_DIR) + "/" + program;
+    std::vector<char*> argv;
+    for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     const std::string out = (directory / "stdout.txt").string(), err = (directory / "stderr.txt").string();
     const std::string display = "DISPLAY=" + server->display;
     // The test runner may switch leak checking off for itself; the program gets it back.
@@ -96,13 +106,13 @@ class ProgramRun {
     putenv(const_cast<char*>(asan.c_str()));
     if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) _exit(127);
     if (drop && (setgroups(0, nullptr) != 0 || setgid(kNobodyGroup) != 0 || setuid(kNobodyUser) != 0)) _exit(126);
-    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    execvp(argv[0], argv.data());
     _exit(127);
   }
 
   // For runs that end on their own (a scene that cannot be used).
   bool WaitForExit(int* status, double seconds = 60.0) {
-    if (!e2e::WaitExit(pid, seconds, status)) return false;
+    if (!e2e::WaitExit(pid, seconds * patience, status)) return false;
     ended = true;
     return true;
   }
@@ -110,19 +120,52 @@ class ProgramRun {
   // Waits for the window and for the load line to end, then puts the pointer over the window so
   // that keys reach it (without a window manager the focus follows the pointer).
   bool WaitUntilRunning() {
-    window = server->FindWindow("Ambulon", 60.0);
+    window = server->FindWindow("Ambulon", 60.0 * patience);
     if (window == 0) return false;
-    if (!e2e::WaitFor([&] { return LoadLineEnded(); }, 60.0)) return false;
-    return server->Xdotool({"mousemove", "--window", std::to_string(window), "250", "250"});
+    if (!e2e::WaitFor([&] { return LoadLineEnded(); }, 60.0 * patience)) return false;
+    return server->WindowSize(window, &width, &height) && PointerTo(width / 2, height / 2);
   }
 
   bool Key(const std::string& keysym) { return server->Xdotool({"key", keysym}); }
+
+  bool PointerTo(int x, int y) {
+    return server->Xdotool({"mousemove", "--window", std::to_string(window), std::to_string(x), std::to_string(y)});
+  }
+
+  // Left-button drag from the window's middle by (dx, dy), in a few moves.
+  bool Drag(int dx, int dy) {
+    bool ok = PointerTo(width / 2, height / 2) && server->Xdotool({"mousedown", "1"});
+    for (int step = 1; step <= 4 && ok; ++step) ok = PointerTo(width / 2 + dx * step / 4, height / 2 + dy * step / 4);
+    return server->Xdotool({"mouseup", "1"}) && ok && PointerTo(width / 2, height / 2);
+  }
+
+  // Pops the right-button menu up at the window's middle and releases the button over entry
+  // `position` (1 to 6); true once the menu has closed again.
+  bool MenuChoice(int position) {
+    if (!PointerTo(width / 2, height / 2) || !server->Xdotool({"mousedown", "3"})) return false;
+    const Window menu = server->FindWindow("freeglut menu", 30.0 * patience);
+    int x = 0, y = 0, w = 0, h = 0;
+    bool shown = false;
+    const bool placed = menu != 0 && e2e::WaitFor([&] { return server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown; },
+                                                 30.0 * patience);
+    if (!placed) {
+      server->Xdotool({"mouseup", "3"});
+      return false;
+    }
+    // Entries are of equal height; the middle of entry n lies (2n - 1)/12 of the way down.
+    const bool released = server->Xdotool({"mousemove", std::to_string(x + w / 2), std::to_string(y + (2 * position - 1) * h / 12)}) &&
+                          server->Xdotool({"mouseup", "3"});
+    return released && e2e::WaitFor([&] { return !(server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown); }, 30.0 * patience) &&
+           PointerTo(width / 2, height / 2);
+  }
 
   // Closes the window as a window manager would and waits for the end.
   bool Close(int* status) {
     server->RequestClose(window);
     return WaitForExit(status);
   }
+
+  double Patience() const { return patience; }
 
   std::string Console() const { return e2e::ReadFile((directory / "stdout.txt").string()); }
   std::string Errors() const { return e2e::ReadFile((directory / "stderr.txt").string()); }
@@ -136,12 +179,14 @@ class ProgramRun {
   }
 
   e2e::XvfbServer* server;
-  std::string program;
+  std::vector<std::string> command;
   fs::path directory;
   bool unprivileged;
+  double patience;
   pid_t pid = -1;
   bool ended = false;
   Window window = 0;
+  int width = 0, height = 0;
 };
 
 }  // namespace reliability

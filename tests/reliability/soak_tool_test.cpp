@@ -66,7 +66,7 @@ TEST_F(SoakTool, ControlsCycleLeavesListsAndTexturesAsTheyWere) {
     }));
   }
   const fs::path picture = scratch / "last.ppm";
-  ASSERT_EQ(Run({"--scene", scratch.string(), "--frames", "480", "--every", "20", "--size", "64x48", "--picture",
+  ASSERT_EQ(Run({"--scene", scratch.string(), "--frames", "480", "--every", "10", "--size", "64x48", "--picture",
                  picture.string()}),
             0)
       << Output() << Errors();

@@ -1,9 +1,9 @@
 // strivex-soak: a long run of the program's own frame on an offscreen context, with the render mode,
 // speed, background and camera changed every few hundred frames through the program's own controls,
 // on a fixed clock that advances a fixed step per frame as manual mode does. It reports the
-// resident memory and the number of display lists and texture objects at the start (after one whole
-// cycle of changes, so every path has run once), in the middle and at the end, writes the last
-// frame as a picture, and fails when anything grew.
+// resident memory, the heap in use and the number of display lists and texture objects at the start
+// (after one whole cycle of changes, so every path has run once), in the middle and at the end,
+// writes the last frame as a picture, and fails when anything grew.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +26,8 @@ constexpr uint32_t kCensusNames = 1u << 20;
 struct SoakOptions {
   int every = 300;  // frames between two actions
   const char* picture = "soak-last.ppm";
-  double allowedGrowthMb = 8.0;  // resident memory growth from start to end that still counts as flat
+  double allowedGrowthMb = 8.0;  // growth from start to end that still counts as flat
+  int reportEvery = 0;  // frames between progress samples; 0 for none
 };
 
 void PrintUsage() {
@@ -38,7 +39,8 @@ void PrintUsage() {
       "Options (besides those below; --frames defaults to 20000, --size to 250x250):\n"
       "  --every N           frames between two actions (default 300)\n"
       "  --picture FILE      where the last frame is written as binary PPM (default soak-last.ppm)\n"
-      "  --allowed-growth MB resident growth from start to end still taken as flat (default 8)\n%s",
+      "  --allowed-growth MB growth of resident memory or heap in use still taken as flat (default 8)\n"
+      "  --report-every N    also print a sample every N frames (default 0: none)\n%s",
       HeadlessOptionsHelp);
 }
 
@@ -48,7 +50,7 @@ bool SplitOptions(int argc, char** argv, SoakOptions* soak, int* restCount, char
   rest[(*restCount)++] = argv[0];
   for (int i = 1; i < argc; ++i) {
     const bool own = std::strcmp(argv[i], "--every") == 0 || std::strcmp(argv[i], "--picture") == 0 ||
-                     std::strcmp(argv[i], "--allowed-growth") == 0;
+                     std::strcmp(argv[i], "--allowed-growth") == 0 || std::strcmp(argv[i], "--report-every") == 0;
     if (!own) {
       rest[(*restCount)++] = argv[i];
       continue;
@@ -61,13 +63,14 @@ bool SplitOptions(int argc, char** argv, SoakOptions* soak, int* restCount, char
     char* end = nullptr;
     if (std::strcmp(argv[i - 1], "--picture") == 0) {
       soak->picture = value;
-    } else if (std::strcmp(argv[i - 1], "--every") == 0) {
-      const long every = std::strtol(value, &end, 10);
-      if (end == value || *end != '\0' || every < 1 || every > 1000000) {
-        std::fprintf(stderr, "strivex-soak: bad value '%s' for --every\n", value);
+    } else if (std::strcmp(argv[i - 1], "--every") == 0 || std::strcmp(argv[i - 1], "--report-every") == 0) {
+      const bool every = std::strcmp(argv[i - 1], "--every") == 0;
+      const long frames = std::strtol(value, &end, 10);
+      if (end == value || *end != '\0' || frames < (every ? 1 : 0) || frames > 1000000) {
+        std::fprintf(stderr, "strivex-soak: bad value '%s' for %s\n", value, argv[i - 1]);
         return false;
       }
-      soak->every = static_cast<int>(every);
+      (every ? soak->every : soak->reportEvery) = static_cast<int>(frames);
     } else {
       const double mb = std::strtod(value, &end);
       if (end == value || *end != '\0' || !(mb >= 0.0)) {
@@ -84,10 +87,11 @@ bool SplitOptions(int argc, char** argv, SoakOptions* soak, int* restCount, char
 struct Sample {
   int frame;
   uint64_t resident;
+  uint64_t heap;
   GlCensus census;
 };
 
-Sample TakeSample(int frame) { return {frame, ResidentBytes(), TakeGlCensus(kCensusNames)}; }
+Sample TakeSample(int frame) { return {frame, ResidentBytes(), HeapInUseBytes(), TakeGlCensus(kCensusNames)}; }
 
 double Megabytes(uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
@@ -95,9 +99,10 @@ void PrintSample(const char* label, const Sample& s) {
   if (s.census.highestList > kCensusNames / 10 * 9 || s.census.highestTexture > kCensusNames / 10 * 9) {
     std::printf("warning: GL object names come near %u, the end of the census range\n", kCensusNames);
   }
-  std::printf("%-7s frame %6d  resident %8.1f MB  display lists %4d (highest name %u)  texture objects %3d (highest name %u)\n",
-              label, s.frame, Megabytes(s.resident), s.census.lists, s.census.highestList, s.census.textures,
-              s.census.highestTexture);
+  std::printf("%-7s frame %6d  resident %7.1f MB  heap in use %7.1f MB  display lists %4d (highest name %u)  "
+              "texture objects %3d (highest name %u)\n",
+              label, s.frame, Megabytes(s.resident), Megabytes(s.heap), s.census.lists, s.census.highestList,
+              s.census.textures, s.census.highestTexture);
 }
 
 }  // namespace
@@ -123,10 +128,13 @@ int main(int argc, char** argv) {
   // The session changes into the scene directory; the picture's directory must be known before.
   std::error_code ignored;
   const std::filesystem::path picture = std::filesystem::absolute(soak.picture, ignored);
-  const int warmUp = SoakActionCount * soak.every;
-  if (options.frames < 2 * warmUp) {
-    std::fprintf(stderr, "strivex-soak: --frames must be at least %d: one whole cycle of actions (%d x --every) to warm up, as many to measure\n",
-                 2 * warmUp, SoakActionCount);
+  // Memory is compared between ends of whole cycles of actions, where the program is in the same
+  // state (mode, speed, background, camera); in between it rises and falls with the render mode.
+  const int cycle = SoakActionCount * soak.every;
+  const int cycles = options.frames / cycle;
+  if (cycles < 3) {
+    std::fprintf(stderr, "strivex-soak: --frames must be at least %d: three whole cycles of %d actions (one to warm up)\n",
+                 3 * cycle, SoakActionCount);
     return 1;
   }
   HeadlessSession session;
@@ -134,29 +142,33 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "strivex-soak: %s\n", error);
     return 1;
   }
-  std::printf("%d frames of %d x %d, one action every %d frames, clock +%u ms per frame\n", options.frames,
-              options.width, options.height, soak.every, options.step);
-  Sample first{}, start{}, middle{}, end{};
-  const int middleFrame = warmUp + (options.frames - warmUp) / 2;
+  std::printf("%d frames of %d x %d, one action every %d frames (a cycle of %d actions every %d frames), clock +%u ms per frame\n",
+              options.frames, options.width, options.height, soak.every, SoakActionCount, cycle, options.step);
+  Sample start{}, middle{}, end{};
+  const int middleCycle = (1 + cycles) / 2;
   for (int i = 0; i < options.frames; ++i) {
     if (i > 0 && i % soak.every == 0) ApplySoakAction(i / soak.every - 1);
     session.DrawFrameAt(session.FrameTime(i));
-    if (i == 0) PrintSample("first", first = TakeSample(i + 1));
-    if (i + 1 == warmUp) PrintSample("start", start = TakeSample(i + 1));
-    if (i + 1 == middleFrame) PrintSample("middle", middle = TakeSample(i + 1));
-    if (i + 1 == options.frames) PrintSample("end", end = TakeSample(i + 1));
+    const int drawn = i + 1;
+    if (i == 0) PrintSample("first", TakeSample(drawn));
+    if (drawn == cycle) PrintSample("start", start = TakeSample(drawn));
+    if (drawn == middleCycle * cycle) PrintSample("middle", middle = TakeSample(drawn));
+    if (drawn == cycles * cycle) PrintSample("end", end = TakeSample(drawn));
+    if (soak.reportEvery > 0 && drawn % soak.reportEvery == 0) PrintSample("sample", TakeSample(drawn));
     std::fflush(stdout);
   }
   const bool written = WritePpmImage(picture.c_str(), options.width, options.height);
   std::printf("last frame (%s mode) %s %s\n", CurrentRenderModeName(), written ? "written to" : "NOT written to",
               picture.c_str());
 
-  const double growth = Megabytes(end.resident) - Megabytes(start.resident);
+  const double residentGrowth = Megabytes(end.resident) - Megabytes(start.resident);
+  const double heapGrowth = Megabytes(end.heap) - Megabytes(start.heap);
   const bool listsFlat = end.census.lists <= start.census.lists && middle.census.lists <= start.census.lists;
   const bool texturesFlat = end.census.textures <= start.census.textures && middle.census.textures <= start.census.textures;
-  const bool memoryFlat = growth <= soak.allowedGrowthMb;
-  std::printf("resident growth from start to end: %+.1f MB (allowed %.1f): %s\n", growth, soak.allowedGrowthMb,
-              memoryFlat ? "flat" : "GREW");
+  const bool residentFlat = residentGrowth <= soak.allowedGrowthMb;
+  const bool heapFlat = heapGrowth <= soak.allowedGrowthMb;
+  std::printf("from start to end: resident %+.1f MB, heap in use %+.1f MB (allowed %.1f): %s, %s\n", residentGrowth,
+              heapGrowth, soak.allowedGrowthMb, residentFlat ? "flat" : "GREW", heapFlat ? "flat" : "GREW");
   std::printf("display lists: %s; texture objects: %s\n", listsFlat ? "flat" : "GREW", texturesFlat ? "flat" : "GREW");
-  return listsFlat && texturesFlat && memoryFlat && written ? 0 : 2;
+  return listsFlat && texturesFlat && residentFlat && heapFlat && written ? 0 : 2;
 }

@@ -1,6 +1,7 @@
-// Resident memory from /proc/self/statm: its second field, in pages.
+// Resident memory from /proc/self/statm (its second field, in pages) and heap use from mallinfo2.
 #include "tools/soak/resident_memory.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,4 +15,9 @@ uint64_t ResidentBytes() {
   const long pageSize = sysconf(_SC_PAGESIZE);
   if (read != 2 || pageSize <= 0) return 0;
   return residentPages * static_cast<uint64_t>(pageSize);
+}
+
+uint64_t HeapInUseBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<uint64_t>(info.uordblks) + static_cast<uint64_t>(info.hblkhd);
 }

@@ -1,6 +1,7 @@
 // Loading the scene file into the model library, with the progress line and the error messages on
-// standard output. Status: 0 read to its end (or 50 objects read), 2 cannot be opened, 3 an object
-// was rejected while more of the file followed.
+// standard output. Status: 0 read to its end (or 50 objects read), 2 cannot be opened or could not
+// be read to its end (a read error: "Error reading file!"), 3 an object was rejected while more of
+// the file followed.
 #pragma once
 
 #include "model/model_library.h"

@@ -18,6 +18,11 @@ int LoadModelStream(TextLineReader& stream, ModelLibrary& library) {
       ++library.objectCount;
     }
   }
+  // A file that stopped giving data is not a scene that ended: its rest is unknown.
+  if (stream.ReadError()) {
+    std::printf("Error reading file!\n");
+    return 2;
+  }
   std::printf("\n");
   return 0;
 }

@@ -40,6 +40,7 @@ bool TextLineReader::Open(const char* path) {
   isOpen = true;
   failed = false;
   inputEnded = false;
+  readError = false;
   return true;
 }
 
@@ -51,6 +52,7 @@ void TextLineReader::OpenMemory(const char* data, size_t size) {
   isOpen = true;
   failed = false;
   inputEnded = true;
+  readError = false;
   sizeKnown = true;
   unreadFileBytes = 0;
 }
@@ -75,6 +77,7 @@ bool TextLineReader::FillWindow() {
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {  // end of file, or a read error: either way nothing more arrives
       inputEnded = true;
+      readError = got < 0;
       break;
     }
     const size_t fresh = static_cast<size_t>(got);

@@ -30,6 +30,8 @@ class TextLineReader {
   // The next line, NUL-terminated, without its line feed. Valid until the next call.
   const char* ReadLine();
   bool Failed() const { return failed; }
+  // The file gave a read error; the input ended there.
+  bool ReadError() const { return readError; }
 
   // An upper bound of the input bytes not yet consumed (for sizing against what the data can hold).
   uint64_t RemainingBytesBound() const;
@@ -48,6 +50,7 @@ class TextLineReader {
   bool isOpen = false;
   bool failed = false;
   bool inputEnded = false;  // nothing beyond `limit` will ever come
+  bool readError = false;
   uint64_t unreadFileBytes = 0;  // file mode: size not yet pulled into the chunk (regular files)
   bool sizeKnown = true;
 };

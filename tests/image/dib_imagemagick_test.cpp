@@ -30,6 +30,9 @@ struct MagickFormat {
   const char* reference = nullptr;
 };
 
+// Names the format in test output instead of dumping its bytes.
+void PrintTo(const MagickFormat& format, std::ostream* out) { *out << format.name; }
+
 const MagickFormat kFormats[] = {
     {"Info24", 0, "BMP3:", 40, 24, 0, Variant::kAsWritten},
     {"Info32", 0, "-alpha on -define bmp3:alpha=true BMP3:", 40, 32, 0, Variant::kAsWritten},

@@ -36,8 +36,9 @@ bool WriteTextures(const fs::path& directory) {
   fs::create_directories(directory / "tex");
   bool ok = true;
   for (const char* name : {"gray1", "gray2", "blue1", "stars2", "gray3", "sky1", "grass"}) {
-    ok = ok && e2e::WriteBmp24((directory / "tex" / (std::string(name) + ".bmp")).string(), 16, 16,
-                               [](int x, int y) { return e2e::Rgb8{static_cast<uint8_t>(16 * x), static_cast<uint8_t>(16 * y), 200}; });
+    ok = ok && e2e::WriteBmp24((directory / "tex" / (std::string(name) + ".bmp")).string(), 16, 16, [](int x, int y) {
+           return e2e::Rgb8{static_cast<uint8_t>(16 * x), static_cast<uint8_t>(16 * y), 200};
+         });
   }
   return ok;
 }
@@ -61,7 +62,9 @@ std::string FrameName(int n) {
 ::testing::AssertionResult WholeFramesWithoutGaps(const fs::path& images, int* count) {
   const std::vector<std::string> names = FrameFiles(images);
   for (size_t n = 0; n < names.size(); ++n) {
-    if (names[n] != FrameName(static_cast<int>(n))) return ::testing::AssertionFailure() << "found " << names[n] << " where " << FrameName(static_cast<int>(n)) << " belongs";
+    if (names[n] != FrameName(static_cast<int>(n)))
+      return ::testing::AssertionFailure()
+             << "found " << names[n] << " where " << FrameName(static_cast<int>(n)) << " belongs";
     const std::string bytes = e2e::ReadFile((images / names[n]).string());
     if (bytes.size() != kFrameHeader.size() + kFrameBytes || bytes.compare(0, kFrameHeader.size(), kFrameHeader) != 0) {
       return ::testing::AssertionFailure() << names[n] << " is not a whole frame (" << bytes.size() << " bytes)";
@@ -86,7 +89,9 @@ class BadFiles : public testing::Test {
     server = nullptr;
   }
 
-  void SetUp() override { directory = reliability::MakeRunDirectory(testing::UnitTest::GetInstance()->current_test_info()->name()); }
+  void SetUp() override {
+    directory = reliability::MakeRunDirectory(testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
   void TearDown() override {
     if (mounted) umount2((directory / "images").c_str(), MNT_DETACH);
     std::error_code error;
@@ -103,9 +108,10 @@ class BadFiles : public testing::Test {
 
   // Presses m, waits until `condition` holds, then presses d and waits until no new frame comes.
   static ::testing::AssertionResult ManualRunUntil(ProgramRun& run, const fs::path& images,
-                                                  const std::function<bool()>& condition) {
+                                                   const std::function<bool()>& condition) {
     if (!run.Key("m")) return ::testing::AssertionFailure() << "xdotool failed";
-    if (!e2e::WaitFor(condition, 60.0)) return ::testing::AssertionFailure() << "manual run did not get there:\n" << run.Errors();
+    if (!e2e::WaitFor(condition, 60.0))
+      return ::testing::AssertionFailure() << "manual run did not get there:\n" << run.Errors();
     if (!run.Key("d")) return ::testing::AssertionFailure() << "xdotool failed";
     return WaitUntilQuiet(images);
   }
@@ -133,19 +139,21 @@ e2e::XvfbServer* BadFiles::server = nullptr;
 TEST_F(BadFiles, SceneFilesThatCannotBeUsedEndTheProgramWithTheirStatus) {
   struct Case {
     const char* name;
+    const char* directory;
     int status;
     const char* consoleEnd;
   };
   const Case cases[] = {
-      {"missing", 2, "\nError opening file!\n"},
-      {"directory", 2, "\nError opening file!\n"},
-      {"unreadable", 2, "\nError opening file!\n"},  // exists, but the user may not read it
-      {"read error", 2, "\nReading models... Error reading file!\n"},  // opens, but reading it fails
-      {"3001 faces", 3, "\nReading models... Error: too many triangles in object (3001)\nError when reading object #0!\n"},
+      {"missing", "missing", 2, "\nError opening file!\n"},
+      {"directory", "directory", 2, "\nError opening file!\n"},
+      {"unreadable", "unreadable", 2, "\nError opening file!\n"},             // exists, but the user may not read it
+      {"read error", "eio", 2, "\nReading models... Error reading file!\n"},  // opens, but reading it fails
+      {"3001 faces", "faces", 3,
+       "\nReading models... Error: too many triangles in object (3001)\nError when reading object #0!\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const fs::path dir = Scratch(std::string(c.name) == "3001 faces" ? "faces" : std::string(c.name) == "read error" ? "eio" : c.name);
+    const fs::path dir = Scratch(c.directory);
     const fs::path scene = dir / "De_209.asc";
     if (std::string(c.name) == "directory") fs::create_directory(scene);
     if (std::string(c.name) == "unreadable") {
@@ -155,8 +163,9 @@ TEST_F(BadFiles, SceneFilesThatCannotBeUsedEndTheProgramWithTheirStatus) {
     // The program's own memory: it opens, and reading at offset 0 fails with an I/O error.
     if (std::string(c.name) == "read error") fs::create_symlink("/proc/self/mem", scene);
     if (std::string(c.name) == "3001 faces") {
-      reliability::WriteFile(scene, "Named object: \"Big\"\nTri-mesh, Vertices: 3  Faces: 3001\nVertex list:\n"
-                                    "Vertex 0:  X: 0 Y: 0 Z: 0\nVertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 0 Z: 1\n");
+      reliability::WriteFile(scene,
+                             "Named object: \"Big\"\nTri-mesh, Vertices: 3  Faces: 3001\nVertex list:\n"
+                             "Vertex 0:  X: 0 Y: 0 Z: 0\nVertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 0 Z: 1\n");
     }
     ProgramRun run(server, "strivex", dir, /*unprivileged=*/true);
     run.Start();
@@ -164,7 +173,8 @@ TEST_F(BadFiles, SceneFilesThatCannotBeUsedEndTheProgramWithTheirStatus) {
     ASSERT_TRUE(run.WaitForExit(&status)) << "still running: the event loop was entered";
     EXPECT_EQ(status, c.status) << run.Errors();
     const std::string console = run.Console(), end = c.consoleEnd;
-    EXPECT_TRUE(console.size() >= end.size() && console.compare(console.size() - end.size(), end.size(), end) == 0) << console;
+    EXPECT_TRUE(console.size() >= end.size() && console.compare(console.size() - end.size(), end.size(), end) == 0)
+        << console;
     EXPECT_FALSE(HasSanitizerReport(run.Errors())) << run.Errors();
   }
 }
@@ -219,16 +229,17 @@ TEST_F(BadFiles, BrokenTexturesAreReportedAndTheViewerGoesOn) {
   reliability::WriteFile(tex / "gray2.bmp", "");  // empty
   fs::resize_file(tex / "blue1.bmp", 54 + 100);   // truncated inside its pixel rows
   std::string stars = e2e::ReadFile((tex / "stars2.bmp").string());
-  stars[14] = 108;                                // a header form we do not read
+  stars[14] = 108;  // a header form we do not read
   reliability::WriteFile(tex / "stars2.bmp", stars);
   fs::remove(tex / "gray3.bmp");
-  fs::create_directory(tex / "gray3.bmp");        // a directory in a picture's place
+  fs::create_directory(tex / "gray3.bmp");  // a directory in a picture's place
 
   ProgramRun run(server, "strivex", directory);
   run.Start();
   ASSERT_TRUE(run.WaitUntilRunning()) << run.Console() << run.Errors();
   // Textures load right after the scene; their messages come in the order of the slot table.
-  ASSERT_TRUE(e2e::WaitFor([&] { return LinesStartingWith(run.Errors(), "Error: ").size() >= 4; }, 30.0)) << run.Errors();
+  ASSERT_TRUE(e2e::WaitFor([&] { return LinesStartingWith(run.Errors(), "Error: ").size() >= 4; }, 30.0))
+      << run.Errors();
   const std::vector<std::string> expected = {
       "Error: Failed to open DIB file tex/gray2.bmp.\n", "Error: Image file conversion error.\n",
       "Error: Unknown DIB file format.\n", "Error: Failed to open DIB file tex/gray3.bmp.\n"};
@@ -304,8 +315,9 @@ TEST_F(BadFiles, FullDiskWhileWritingAFrameLeavesNoPartialFile) {
   auto failures = [&] { return LinesStartingWith(run.Errors(), "Frame not saved: "); };
 
   ASSERT_TRUE(ManualRunUntil(run, images, [&] { return !failures().empty(); }));
-  EXPECT_EQ(failures(), std::vector<std::string>{"Frame not saved: writing images/image001.ppm failed (No space left on "
-                                                 "device); the incomplete file was removed.\n"});
+  EXPECT_EQ(failures(),
+            std::vector<std::string>{"Frame not saved: writing images/image001.ppm failed (No space left on "
+                                     "device); the incomplete file was removed.\n"});
   EXPECT_EQ(FrameFiles(images), std::vector<std::string>{"image000.ppm"});
   // The user makes room: the next run goes on with image001 until the disk is full again.
   fs::remove(images / "image000.ppm");

@@ -37,8 +37,10 @@ int WholeFrames(const fs::path& images) {
   for (const auto& entry : fs::directory_iterator(images, error)) {
     const std::string bytes = e2e::ReadFile(entry.path().string());
     int width = 0, height = 0, used = 0;
-    if (std::sscanf(bytes.c_str(), "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n%d %d\n255\n%n", &width, &height, &used) != 2 ||
-        used == 0 || bytes.size() != static_cast<size_t>(used) + static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
+    if (std::sscanf(bytes.c_str(), "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n%d %d\n255\n%n", &width, &height,
+                    &used) != 2 ||
+        used == 0 ||
+        bytes.size() != static_cast<size_t>(used) + static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
       return -1;
     }
     ++count;
@@ -69,14 +71,16 @@ class MemoryRun : public testing::Test {
     ASSERT_TRUE(run.WaitUntilRunning()) << run.Console() << run.Errors();
     for (const char* key : {"w", "e", "q", "1", "3", "2", "s", "s", "x"}) ASSERT_TRUE(run.Key(key)) << key;
     // Solid, Wireframe, Textures, Slow, Fast, Medium.
-    for (int entry : {2, 3, 1, 4, 6, 5}) ASSERT_TRUE(run.MenuChoice(entry)) << "menu entry " << entry << "\n" << run.Errors();
+    for (int entry : {2, 3, 1, 4, 6, 5})
+      ASSERT_TRUE(run.MenuChoice(entry)) << "menu entry " << entry << "\n" << run.Errors();
     // Short enough to stay inside a small window.
     ASSERT_TRUE(run.Drag(40, -30));
     ASSERT_TRUE(run.Drag(-50, 20));
     const fs::path images = directory / "images";
     ASSERT_TRUE(run.Key("m"));
     ASSERT_TRUE(e2e::WaitFor([&] { return WholeFrames(images) >= 50; }, 60.0 * run.Patience()))
-        << "manual mode saved " << WholeFrames(images) << " frames\n" << run.Errors();
+        << "manual mode saved " << WholeFrames(images) << " frames\n"
+        << run.Errors();
     ASSERT_TRUE(run.Key("d"));
     // Saving stops; every file is whole and has its console line.
     int last = -2;
@@ -103,7 +107,8 @@ class MemoryRun : public testing::Test {
 };
 
 TEST_F(MemoryRun, SanitizedProgramThroughTheScriptedSession) {
-  ProgramRun run(&server, {std::string(STRIVEX_BINARY_DIR) + "/strivex", "-geometry", "160x160"}, directory, false, 4.0);
+  ProgramRun run(&server, {std::string(STRIVEX_BINARY_DIR) + "/strivex", "-geometry", "160x160"}, directory, false,
+                 4.0);
   Session(run);
   EXPECT_FALSE(reliability::HasSanitizerReport(run.Errors())) << run.Errors();
 }

@@ -28,7 +28,8 @@ constexpr gid_t kNobodyGroup = 65534;
 
 // A directory under /tmp that an unprivileged child can enter and read.
 inline fs::path MakeRunDirectory(const std::string& name) {
-  const fs::path directory = fs::temp_directory_path() / ("strivex-reliability-" + std::to_string(getpid()) + "-" + name);
+  const fs::path directory =
+      fs::temp_directory_path() / ("strivex-reliability-" + std::to_string(getpid()) + "-" + name);
   std::error_code error;
   fs::remove_all(directory, error);
   fs::create_directories(directory, error);
@@ -65,13 +66,16 @@ inline bool HasSanitizerReport(const std::string& errors) {
 class ProgramRun {
  public:
   ProgramRun(e2e::XvfbServer* server, const std::string& program, fs::path directory, bool unprivileged = false)
-      : ProgramRun(server, std::vector<std::string>{std::string(STRIVEX_BINARY_DIR) + "/" + program}, std::move(directory),
-                   unprivileged, 1.0) {}
+      : ProgramRun(server, std::vector<std::string>{std::string(STRIVEX_BINARY_DIR) + "/" + program},
+                   std::move(directory), unprivileged, 1.0) {}
 
   // A whole command line (a program under a checker, with arguments); `patience` scales every wait.
   ProgramRun(e2e::XvfbServer* server, std::vector<std::string> command, fs::path directory, bool unprivileged,
              double patience)
-      : server(server), command(std::move(command)), directory(std::move(directory)), unprivileged(unprivileged),
+      : server(server),
+        command(std::move(command)),
+        directory(std::move(directory)),
+        unprivileged(unprivileged),
         patience(patience) {}
 
   ~ProgramRun() {
@@ -146,16 +150,20 @@ class ProgramRun {
     const Window menu = server->FindWindow("freeglut menu", 30.0 * patience);
     int x = 0, y = 0, w = 0, h = 0;
     bool shown = false;
-    const bool placed = menu != 0 && e2e::WaitFor([&] { return server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown; },
-                                                 30.0 * patience);
+    const bool placed =
+        menu != 0 &&
+        e2e::WaitFor([&] { return server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown; }, 30.0 * patience);
     if (!placed) {
       server->Xdotool({"mouseup", "3"});
       return false;
     }
     // Entries are of equal height; the middle of entry n lies (2n - 1)/12 of the way down.
-    const bool released = server->Xdotool({"mousemove", std::to_string(x + w / 2), std::to_string(y + (2 * position - 1) * h / 12)}) &&
-                          server->Xdotool({"mouseup", "3"});
-    return released && e2e::WaitFor([&] { return !(server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown); }, 30.0 * patience) &&
+    const bool released =
+        server->Xdotool({"mousemove", std::to_string(x + w / 2), std::to_string(y + (2 * position - 1) * h / 12)}) &&
+        server->Xdotool({"mouseup", "3"});
+    return released &&
+           e2e::WaitFor([&] { return !(server->ScreenGeometry(menu, &x, &y, &w, &h, &shown) && shown); },
+                        30.0 * patience) &&
            PointerTo(width / 2, height / 2);
   }
 

@@ -21,9 +21,10 @@ TEST(SceneReadError, AFileThatCannotBeReadIsNotAnEmptyScene) {
   const std::string ending = scratch.File("ending.asc");
   std::FILE* file = std::fopen(ending.c_str(), "wb");
   ASSERT_NE(file, nullptr);
-  std::fputs("Named object: \"Tri\"\nTri-mesh, Vertices: 3  Faces: 1\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
-             "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 0 Z: 1\nFace list:\nFace 0: A:0 B:1 C:2\n",
-             file);
+  std::fputs(
+      "Named object: \"Tri\"\nTri-mesh, Vertices: 3  Faces: 1\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
+      "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 0 Z: 1\nFace list:\nFace 0: A:0 B:1 C:2\n",
+      file);
   std::fclose(file);
 
   TextLineReader reader;
@@ -39,7 +40,8 @@ TEST(SceneReadError, AFileThatCannotBeReadIsNotAnEmptyScene) {
   testing::internal::CaptureStdout();
   const int unreadableStatus = LoadModelFile(unreadable.c_str());
   const int endingStatus = LoadModelFile(ending.c_str());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Reading models... Error reading file!\nReading models...  0:Tri; \n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Reading models... Error reading file!\nReading models...  0:Tri; \n");
   EXPECT_EQ(unreadableStatus, 2);
   EXPECT_EQ(endingStatus, 0);
   ResetModelLibrary();

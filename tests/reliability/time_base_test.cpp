@@ -128,7 +128,9 @@ class TimeBase : public ::testing::Test {
                            (2.0 * v.z - 1.0) * kEyeScale};
     // view = [R | t] in column-major order; world = R^T (eye - t).
     const double d[3] = {eye[0] - view[12], eye[1] - view[13], eye[2] - view[14]};
-    auto row = [&](int column) { return view[4 * column] * d[0] + view[4 * column + 1] * d[1] + view[4 * column + 2] * d[2]; };
+    auto row = [&](int column) {
+      return view[4 * column] * d[0] + view[4 * column + 1] * d[1] + view[4 * column + 2] * d[2];
+    };
     return {row(0), row(1), row(2)};
   }
 
@@ -153,7 +155,8 @@ class TimeBase : public ::testing::Test {
     }
     for (int k = 0; k < 7; ++k) {
       const Point p0 = World(capture.vertices[n - 21 + 3 * k]), p1 = World(capture.vertices[n - 21 + 3 * k + 1]);
-      EXPECT_NEAR(std::hypot(p1.x - p0.x, p1.y - p0.y, p1.z - p0.z), kEdge, 1e-3) << "probe " << k << " is not the probe";
+      EXPECT_NEAR(std::hypot(p1.x - p0.x, p1.y - p0.y, p1.z - p0.z), kEdge, 1e-3)
+          << "probe " << k << " is not the probe";
       offset[k] = {p0.x - kProbes[k].corner.x, p0.y - kProbes[k].corner.y, p0.z - kProbes[k].corner.z};
       EXPECT_NEAR(offset[k].x, 0.0, 1e-3) << "part " << kProbes[k].part << " moved sideways";
     }

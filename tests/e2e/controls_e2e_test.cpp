@@ -80,17 +80,8 @@ void ExpectPlainBoxGrey(const Frame& frame) {
 #define EXPECT_MODE(frame, mode) \
   EXPECT_STREQ(Name(ModeSeen(frame)), Name(mode)) << Describe(Sample(frame))
 
-class ControlsE2e : public testing::Test {
+class ControlsE2e : public e2e::XvfbSuite {
  protected:
-  static void SetUpTestSuite() {
-    server = new e2e::XvfbServer();
-    ASSERT_TRUE(server->Start()) << "Xvfb did not start";
-  }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-
   void SetUp() override {
     directory = fs::temp_directory_path() / ("strivex-e2e-" + std::to_string(getpid()) + "-" +
                                              testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -117,12 +108,10 @@ class ControlsE2e : public testing::Test {
     EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
   }
 
-  static e2e::XvfbServer* server;
   fs::path directory;
   std::unique_ptr<ViewerSession> session;
 };
 
-e2e::XvfbServer* ControlsE2e::server = nullptr;
 
 // --- Scenarios, each starting and ending in Textured mode, background set 0, speed Medium, the
 // starting camera, and manual mode off -----------------------------------------------------------

@@ -29,17 +29,8 @@ const char* const kSmallScene =
     "Vertex 0:  X: -3 Y: 2 Z: 1\nVertex 1:  X: -1 Y: 2 Z: 1\nVertex 2:  X: -2 Y: 2 Z: 4\n"
     "Face list:\nFace 0:    A:0 B:1 C:2\nMaterial: \"CHLNGER CHROME\"\n";
 
-class Startup : public testing::Test {
+class Startup : public e2e::XvfbSuite {
  protected:
-  static void SetUpTestSuite() {
-    server = new e2e::XvfbServer();
-    ASSERT_TRUE(server->Start()) << "Xvfb did not start";
-  }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-
   void SetUp() override {
     directory = fs::temp_directory_path() / ("strivex-e2e-" + std::to_string(getpid()) + "-" +
                                              testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -61,11 +52,8 @@ class Startup : public testing::Test {
   std::string Console() { return e2e::ReadFile((directory / "stdout.txt").string()); }
   std::string Errors() { return e2e::ReadFile((directory / "stderr.txt").string()); }
 
-  static e2e::XvfbServer* server;
   fs::path directory;
 };
-
-e2e::XvfbServer* Startup::server = nullptr;
 
 TEST_F(Startup, NoModelFileEndsWithStatus2BeforeTheEventLoop) {
   const pid_t pid = Start("strivex");

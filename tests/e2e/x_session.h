@@ -5,6 +5,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <gtest/gtest.h>
 #include <X11/Xutil.h>
 #include <signal.h>
 #include <spawn.h>
@@ -212,6 +213,21 @@ class XvfbServer {
 
   pid_t pid = -1;
   Display* connection = nullptr;
+};
+
+// A test suite that shares one private X server among its tests.
+class XvfbSuite : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server = new XvfbServer();
+    ASSERT_TRUE(server->Start()) << "Xvfb did not start";
+  }
+  static void TearDownTestSuite() {
+    delete server;
+    server = nullptr;
+  }
+
+  static inline XvfbServer* server = nullptr;
 };
 
 }  // namespace e2e

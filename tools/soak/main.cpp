@@ -169,6 +169,7 @@ int main(int argc, char** argv) {
     if (drawn == cycle) PrintSample("start", start = TakeSample(drawn));
     if (drawn == middleCycle * cycle) PrintSample("middle", middle = TakeSample(drawn));
     if (drawn == cycles * cycle) PrintSample("end", end = TakeSample(drawn));
+    if (drawn == options.frames && drawn != cycles * cycle) PrintSample("last", TakeSample(drawn));
     if (soak.reportEvery > 0 && drawn % soak.reportEvery == 0) PrintSample("sample", TakeSample(drawn));
     std::fflush(stdout);
   }

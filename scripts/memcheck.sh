@@ -25,16 +25,17 @@ log="$out/valgrind.log"
 
 echo "== strivex-release under valgrind memcheck (log: $log)"
 STRIVEX_MEMORY_RUN_COMMAND="valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
---errors-for-leak-kinds=definite --keep-debuginfo=yes --num-callers=40 \
+--errors-for-leak-kinds=definite --keep-debuginfo=yes --num-callers=40 --show-error-list=yes \
 --suppressions=$root/scripts/valgrind.supp --log-file=$log $build/strivex-release -geometry 120x120" \
   "$build/tests/strivex_tests" --gtest_also_run_disabled_tests --gtest_filter='MemoryRun.DISABLED_CommandFromTheEnvironment' \
   > "$out/valgrind-session.txt" 2>&1 || { cat "$out/valgrind-session.txt"; echo "the session under valgrind failed"; exit 1; }
-grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|suppressed:" "$log" | sed 's/^==[0-9]*== *//'
+grep -h "the session saved" "$out/valgrind-session.txt"
+grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|suppressed:|used_suppression" "$log" | sed "s/^==[0-9]*== *//"
 
 echo "== strivex (sanitized)"
 "$build/tests/strivex_tests" --gtest_filter='MemoryRun.SanitizedProgramThroughTheScriptedSession' \
   > "$out/sanitized-session.txt" 2>&1 || { cat "$out/sanitized-session.txt"; echo "the sanitized session failed"; exit 1; }
-grep -E "^\[  (PASSED|FAILED) " "$out/sanitized-session.txt"
+grep -h -E "the session saved|^\[  (PASSED|FAILED) " "$out/sanitized-session.txt"
 
 if grep -q "ERROR SUMMARY: 0 errors" "$log"; then
   echo "memcheck: clean"

@@ -97,6 +97,7 @@ class MemoryRun : public testing::Test {
     int wrote = 0;
     for (std::string line; std::getline(console, line);) wrote += line.rfind("Wrote ", 0) == 0;
     EXPECT_EQ(wrote, last);
+    std::printf("the session saved %d whole frames\n", last);
     int status = -1;
     ASSERT_TRUE(run.Close(&status)) << "still running after the close request";
     EXPECT_EQ(status, 0) << run.Errors();

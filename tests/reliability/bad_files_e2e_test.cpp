@@ -78,17 +78,8 @@ int WroteLines(const std::string& console) {
   return static_cast<int>(LinesStartingWith(console, "Wrote 500 x 500 pixels image to file (750000 bytes)\n").size());
 }
 
-class BadFiles : public testing::Test {
+class BadFiles : public e2e::XvfbSuite {
  protected:
-  static void SetUpTestSuite() {
-    server = new e2e::XvfbServer();
-    ASSERT_TRUE(server->Start()) << "Xvfb did not start";
-  }
-  static void TearDownTestSuite() {
-    delete server;
-    server = nullptr;
-  }
-
   void SetUp() override {
     directory = reliability::MakeRunDirectory(testing::UnitTest::GetInstance()->current_test_info()->name());
   }
@@ -129,12 +120,9 @@ class BadFiles : public testing::Test {
     return quiet ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "frames kept coming after d";
   }
 
-  static e2e::XvfbServer* server;
   fs::path directory;
   bool mounted = false;
 };
-
-e2e::XvfbServer* BadFiles::server = nullptr;
 
 TEST_F(BadFiles, SceneFilesThatCannotBeUsedEndTheProgramWithTheirStatus) {
   struct Case {

@@ -135,7 +135,7 @@ TEST(GeneratorSceneFile, EveryRunWritesTheSameBytes) {
   char error[256] = "";
   ASSERT_TRUE(WriteScene(again.Path().c_str(), second, error, sizeof error)) << error;
   std::vector<std::string> files{kSceneFileName};
-  for (const TextureSpec& spec : kTextures) files.push_back(spec.fileName);
+  for (const TextureRecipe& recipe : kTextures) files.push_back(recipe.fileName);
   for (const std::string& name : files) {
     std::string first = ReadWholeFile(g.dir.File(name));
     EXPECT_FALSE(first.empty()) << name;

@@ -39,8 +39,8 @@ double SeamRatio(const Picture& p, bool acrossColumns) {
   return seam / (inside + 0.5);
 }
 
-const TextureSpec& Spec(const std::string& file) {
-  for (const TextureSpec& s : kTextures)
+const TextureRecipe& RecipeFor(const std::string& file) {
+  for (const TextureRecipe& s : kTextures)
     if (file == s.fileName) return s;
   ADD_FAILURE() << "no texture " << file;
   return kTextures[0];
@@ -51,7 +51,7 @@ TEST(GeneratorTextures, AreTheViewersSevenFilesInSixEncodings) {
                          "tex/gray3.bmp", "tex/sky1.bmp",  "tex/grass.bmp"};
   std::set<std::string> names;
   std::set<BmpEncoding> encodings;
-  for (const TextureSpec& s : kTextures) {
+  for (const TextureRecipe& s : kTextures) {
     names.insert(s.fileName);
     encodings.insert(s.encoding);
     EXPECT_TRUE(IsPowerOfTwo(s.width) && IsPowerOfTwo(s.height)) << s.fileName;
@@ -65,7 +65,7 @@ TEST(GeneratorTextures, AreTheViewersSevenFilesInSixEncodings) {
 TEST(GeneratorTextures, ImageMagickReadsEveryFileAsPainted) {
   ScratchDir dir;
   ASSERT_TRUE(dir.MakeDir("tex"));
-  for (const TextureSpec& s : kTextures) {
+  for (const TextureRecipe& s : kTextures) {
     SCOPED_TRACE(s.fileName);
     Picture p(s.width, s.height);
     s.paint(p);
@@ -94,14 +94,14 @@ TEST(GeneratorTextures, RepeatedPicturesHaveNoSeams) {
   // The metals and the grounds repeat in both directions; the skies wrap once around.
   for (const char* file :
        {"tex/gray1.bmp", "tex/gray2.bmp", "tex/blue1.bmp", "tex/grass.bmp", "tex/gray3.bmp"}) {
-    const TextureSpec& s = Spec(file);
+    const TextureRecipe& s = RecipeFor(file);
     Picture p(s.width, s.height);
     s.paint(p);
     EXPECT_LT(SeamRatio(p, true), 1.3) << file << " left/right";
     EXPECT_LT(SeamRatio(p, false), 1.3) << file << " top/bottom";
   }
   for (const char* file : {"tex/sky1.bmp", "tex/stars2.bmp"}) {
-    const TextureSpec& s = Spec(file);
+    const TextureRecipe& s = RecipeFor(file);
     Picture p(s.width, s.height);
     s.paint(p);
     EXPECT_LT(SeamRatio(p, true), 1.3) << file << " left/right";
@@ -111,7 +111,7 @@ TEST(GeneratorTextures, RepeatedPicturesHaveNoSeams) {
 TEST(GeneratorTextures, SkiesAreOneColourAtTheirPoles) {
   // The dome pinches the top and bottom rows into single points, where any detail would smear.
   for (const char* file : {"tex/sky1.bmp", "tex/stars2.bmp"}) {
-    const TextureSpec& s = Spec(file);
+    const TextureRecipe& s = RecipeFor(file);
     Picture p(s.width, s.height);
     s.paint(p);
     for (int y : {0, s.height - 1})
@@ -119,7 +119,7 @@ TEST(GeneratorTextures, SkiesAreOneColourAtTheirPoles) {
         ASSERT_EQ(Difference(p.GetRgb(x, y), p.GetRgb(0, y)), 0) << file << " row " << y;
   }
   // The day sky darkens towards the zenith, and the night sky is darker than the day sky.
-  const TextureSpec& sky = Spec("tex/sky1.bmp");
+  const TextureRecipe& sky = RecipeFor("tex/sky1.bmp");
   Picture day(sky.width, sky.height);
   sky.paint(day);
   Rgb zenith = day.GetRgb(0, 0);

@@ -57,11 +57,11 @@ bool WriteScene(const char* directory, SceneSummary& summary, char* error, int e
   summary.objects = kRobotObjectCount;
   for (const Mesh& m : robot.objects) summary.triangles += m.FaceCount();
 
-  for (const TextureSpec& spec : kTextures) {
-    Picture picture(spec.width, spec.height);
-    spec.paint(picture);
-    if (!JoinPath(path, sizeof path, directory, spec.fileName) ||
-        !WriteBmpFile(path, picture, spec.encoding)) {
+  for (const TextureRecipe& recipe : kTextures) {
+    Picture picture(recipe.width, recipe.height);
+    recipe.paint(picture);
+    if (!JoinPath(path, sizeof path, directory, recipe.fileName) ||
+        !WriteBmpFile(path, picture, recipe.encoding)) {
       std::snprintf(error, errorCap, "cannot write %s", path);
       return false;
     }

@@ -4,7 +4,7 @@
 
 namespace robogen {
 
-const TextureSpec kTextures[kTextureCount] = {
+const TextureRecipe kTextures[kTextureCount] = {
     {"tex/gray1.bmp", 256, 256, BmpEncoding::Palette4, PaintGray1},
     {"tex/gray2.bmp", 256, 256, BmpEncoding::Rgb32, PaintGray2},
     {"tex/blue1.bmp", 256, 256, BmpEncoding::CorePalette8, PaintBlue1},

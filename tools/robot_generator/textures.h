@@ -10,7 +10,7 @@
 
 namespace robogen {
 
-struct TextureSpec {
+struct TextureRecipe {
   const char* fileName;  // relative to the output directory
   int width;
   int height;
@@ -19,7 +19,7 @@ struct TextureSpec {
 };
 
 constexpr int kTextureCount = 7;
-extern const TextureSpec kTextures[kTextureCount];
+extern const TextureRecipe kTextures[kTextureCount];
 
 void PaintGray1(Picture& picture);   // dark matte metal, 16 colours with ordered dithering
 void PaintGray2(Picture& picture);   // brushed chrome

@@ -46,6 +46,13 @@ void DisplayFrame() {
   lastFrameTime = now;
   groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
 
+  BeginScene();
+  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
+  EndScene();
+  toolkit.swapBuffers();
+}
+
+void BeginScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
   PlaceCamera();
@@ -55,8 +62,9 @@ void DisplayFrame() {
   DrawGround();
   glPopMatrix();
   DrawSky();
-  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
+}
+
+void EndScene() {
   glPopMatrix();
   glFlush();
-  toolkit.swapBuffers();
 }

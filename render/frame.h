@@ -14,3 +14,10 @@ extern double groundScroll;
 
 // The display callback.
 void DisplayFrame();
+
+// The pass around the robot, for DisplayFrame and for other drawings of the same frame (the
+// benchmark's reference, the tests' literal stream): BeginScene clears, places the camera and the
+// light and draws the scrolled ground and the sky, leaving the camera transform pushed for the
+// robot; EndScene pops it and flushes.
+void BeginScene();
+void EndScene();

@@ -21,8 +21,6 @@
 #include "motion/rig.h"
 #include "motion/triangle_wave.h"
 #include "platform/clock.h"
-#include "render/backdrop.h"
-#include "render/camera.h"
 #include "render/frame.h"
 #include "render/ground_scroll.h"
 #include "render/random_draws.h"
@@ -82,19 +80,9 @@ void LiteralFrame(literal::Stream& stream, std::vector<literal::MeshState>& list
   const uint32_t delta = now - lastFrameTime;
   lastFrameTime = now;
   groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushMatrix();
-  PlaceCamera();
-  const GLfloat light[4] = {6.0f, -4.0f, 7.0f, 0.0f};
-  glLightfv(GL_LIGHT0, GL_POSITION, light);
-  glPushMatrix();
-  glTranslated(0.0, groundScroll, 0.0);
-  DrawGround();
-  glPopMatrix();
-  DrawSky();
+  BeginScene();
   LiteralPart(stream, lists, partTable.rootPart, now);
-  glPopMatrix();
-  glFlush();
+  EndScene();
 }
 
 struct FramePlan {

@@ -11,8 +11,6 @@
 #include "model/model_library.h"
 #include "motion/part_table.h"
 #include "motion/triangle_wave.h"
-#include "render/backdrop.h"
-#include "render/camera.h"
 #include "render/frame.h"
 #include "render/materials.h"
 #include "render/tex_coords.h"
@@ -46,7 +44,6 @@ struct ReferenceVertex {
   float texCoord[2];
 };
 
-const GLfloat LightPosition[4] = {6.0f, -4.0f, 7.0f, 0.0f};
 
 int GroupOf(MaterialIndex material) {
   return material >= 0 && material < FirstUntexturedMaterial ? material : FirstUntexturedMaterial;
@@ -123,15 +120,7 @@ void ReferenceScene::Release() {
 }
 
 void ReferenceScene::DrawFrame(uint32_t now, RenderMode mode) const {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushMatrix();
-  PlaceCamera();
-  glLightfv(GL_LIGHT0, GL_POSITION, LightPosition);
-  glPushMatrix();
-  glTranslated(0.0, groundScroll, 0.0);
-  DrawGround();
-  glPopMatrix();
-  DrawSky();
+  BeginScene();
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   if (mode == RenderMode::Textured) glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -142,8 +131,7 @@ void ReferenceScene::DrawFrame(uint32_t now, RenderMode mode) const {
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
-  glPopMatrix();
-  glFlush();
+  EndScene();
 }
 
 void ReferenceScene::DrawPartTree(int32_t index, uint32_t now, RenderMode mode) const {

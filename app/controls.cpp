@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "app/menu.h"
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "motion/rig.h"
 
 namespace {

@@ -4,9 +4,10 @@
 #include <GL/glut.h>
 
 #include "app/controls.h"
+#include "app/glut_toolkit.h"
 #include "app/menu.h"
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "render/frame.h"
 
 void InitWindow(int argc, char** argv) {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/diagnostics.h"
-#include "render/gl_context.h"
+#include "platform/gl_context.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // BuildRig and SetSpeed over the global PartTable.
 #include "motion/rig.h"
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "motion/gait_timing.h"
 #include "motion/part_table.h"
 #include "platform/clock.h"

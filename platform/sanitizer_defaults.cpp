@@ -17,8 +17,3 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 extern "C" const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=0"; }
-
-// Mesa loads its driver with dlopen and unloads it at exit, before LeakSanitizer runs; the driver's
-// stacks would then show as unknown modules that no suppression can name. Keeping loaded modules
-// mapped until the process ends lets the reports name their library.
-extern "C" int dlclose(void*) { return 0; }

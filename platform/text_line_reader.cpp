@@ -25,7 +25,9 @@ bool TextLineReader::Open(const char* path) {
   if (handle < 0) return false;
   struct stat info {};
   if (fstat(handle, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
     ::close(handle);
+    errno = error;
     return false;
   }
   chunk = static_cast<char*>(std::malloc(kChunkSize));

@@ -20,7 +20,8 @@ class TextLineReader {
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
 
-  // Opens an existing file for reading. A directory, or anything that cannot be read, does not open.
+  // Opens an existing file for reading. A directory, or anything that cannot be read, does not open;
+  // errno then tells why (EISDIR for a directory).
   bool Open(const char* path);
   // Reads from caller-owned memory, which must outlive the reader's use of it.
   void OpenMemory(const char* data, size_t size);

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "render/materials.h"
 #include "render/texture_set.h"
 

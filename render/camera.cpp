@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 
 namespace {
 constexpr double DegreesToRadians = 0.017453292519943295;

@@ -3,8 +3,8 @@
 
 #include <GL/gl.h>
 
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "motion/part_table.h"
 #include "platform/clock.h"
 #include "render/backdrop.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "render/ppm_image.h"
 
 int32_t savedFrameCount = 0;

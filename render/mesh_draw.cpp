@@ -15,7 +15,7 @@
 // index order, whatever its material and mode.
 #include <GL/gl.h>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "model/mesh_object.h"
 #include "render/materials.h"
 #include "render/textured_batch.h"

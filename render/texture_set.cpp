@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "image/dib_loader.h"
-#include "render/gl_context.h"
+#include "platform/gl_context.h"
 
 const TextureSlotFile TextureSlotFiles[TextureFileCount] = {
     {0, "tex/gray1.bmp"},  {1, "tex/gray2.bmp"}, {2, "tex/blue1.bmp"}, {6, "tex/stars2.bmp"},

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "render/materials.h"
 #include "render/texture_set.h"
 

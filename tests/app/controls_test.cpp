@@ -9,8 +9,8 @@
 
 #include "app/controls.h"
 #include "app/menu.h"
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "motion/part_table.h"
 #include "platform/clock.h"
 

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "app/window.h"
 #include "tools/offscreen/offscreen_context.h"
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "model/model_library.h"
 #include "motion/part_table.h"
 #include "support/gl_probe.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "motion/part_table.h"
 #include "platform/clock.h"
 #include "support/global_tables_reset.h"

@@ -18,8 +18,8 @@
 #include <string>
 
 #include "app/controls.h"
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "app/window.h"
 #include "model/model_library.h"
 #include "motion/part_table.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit.h"
-#include "app/view_state.h"
+#include "platform/toolkit.h"
+#include "platform/view_state.h"
 #include "app/window.h"
 #include "model/model_file.h"
 #include "model/model_library.h"

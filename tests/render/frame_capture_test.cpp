@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "support/child_process.h"
 #include "support/gl_test_context.h"
 #include "support/scratch_dir.h"

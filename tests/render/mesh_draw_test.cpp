@@ -7,7 +7,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "model/mesh_object.h"
 #include "render/random_draws.h"
 #include "render/tex_coords.h"

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/view_state.h"
+#include "platform/view_state.h"
 #include "app/window.h"
 #include "model/model_file.h"
 #include "motion/rig.h"

@@ -4,7 +4,7 @@
 #include <GL/glut.h>
 
 #include "app/controls.h"
-#include "app/view_state.h"
+#include "platform/view_state.h"
 
 namespace {
 

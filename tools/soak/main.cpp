@@ -12,7 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/toolkit.h"
+#include "platform/toolkit.h"
 #include "render/frame_capture.h"
 #include "tools/headless/headless_options.h"
 #include "tools/headless/headless_session.h"

@@ -1,19 +1,15 @@
-#include "app/toolkit.h"
+#include "app/glut_toolkit.h"
 
 #include <GL/glut.h>
 
-namespace {
+#include "platform/toolkit.h"
 
-void NoSwap() {}
-void NoRedisplay() {}
-void NoMenuChange(int, const char*, int) {}
+namespace {
 
 void GlutChangeToMenuEntry(int position, const char* label, int value) {
   glutChangeToMenuEntry(position, label, value);
 }
 
 }  // namespace
-
-ToolkitCalls toolkit = {NoSwap, NoRedisplay, NoMenuChange};
 
 void UseGlutToolkit() { toolkit = {glutSwapBuffers, glutPostRedisplay, GlutChangeToMenuEntry}; }

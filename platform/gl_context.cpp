@@ -1,4 +1,4 @@
-#include "render/gl_context.h"
+#include "platform/gl_context.h"
 
 #include <GL/gl.h>
 

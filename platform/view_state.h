@@ -1,4 +1,5 @@
-// The program-wide view values: written by the controls, read by the frame. Statically initialised,
+// The program-wide view values: written by the controls, read by the frame, the rig and the headless
+// tools. They sit below every subsystem that reads them, as the clock does. Statically initialised,
 // never reset. Invariant: textured and wireframe are never both 1.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,0 @@
-#include "app/view_state.h"
-
-ViewState viewState;

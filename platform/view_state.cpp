@@ -1,0 +1,3 @@
+#include "platform/view_state.h"
+
+ViewState viewState;

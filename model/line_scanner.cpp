@@ -6,8 +6,9 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The C locale's white space: the blank and \t \n \v \f \r (codes 9 to 13).
+bool IsSpace(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t'; }
+bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
 const char* SkipSpace(const char* p) {
   while (IsSpace(*p)) ++p;

@@ -102,7 +102,8 @@ const char* TextLineReader::ReadLine() {
     failed = true;
     return line;
   }
-  if (!FillWindow()) {
+  // Refilling is needed only when less than a whole read's worth is left in view.
+  if (static_cast<size_t>(limit - cursor) < kLookahead && !FillWindow()) {
     failed = true;
     return line;
   }

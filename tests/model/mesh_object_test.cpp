@@ -1,7 +1,8 @@
-// The mesh record: construction, the values derived when a triangle is added, and the capacity.
+// The mesh record: construction and the values derived when a triangle is added (its capacity is
+// tried through the scene reader).
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -9,70 +10,30 @@
 
 namespace {
 
-void Add(MeshObject& mesh, Vec3 a, Vec3 b, Vec3 c) {
-  const double xs[3] = {a.x, b.x, c.x}, ys[3] = {a.y, b.y, c.y}, zs[3] = {a.z, b.z, c.z};
-  mesh.AddTriangle(xs, ys, zs);
-}
-
-TEST(MeshObject, StartsEmptyWithUnchosenTextureOffsets) {
+// Empty with no texture offset chosen; then per triangle its corners, edge lengths AB and BC, the unit
+// normal AB x BC (zero when degenerate), the material, and the largest lengths so far.
+TEST(MeshObject, StartsEmptyAndAddTriangleDerivesEdgesNormalAndMaxima) {
+  const struct {
+    double xs[3], ys[3], zs[3];
+    const char* derived;
+  } cases[] = {
+      {{0, 1, 1}, {0, 0, 1}, {0, 0, 0}, "C 1 1 0, AB 1 BC 1, n 0 0 1, m -1, max 1 1"},
+      {{0, 1, 1}, {0, 1, 0}, {0, 0, 0}, "C 1 0 0, AB 1.41421 BC 1, n 0 0 -1, m -1, max 1.41421 1"},
+      {{0, 0, 4}, {0, 0, 0}, {0, 3, 3}, "C 4 0 3, AB 3 BC 4, n 0 1 0, m -1, max 3 4"},
+      {{2, 2, 2}, {2, 2, 5}, {2, 2, 6}, "C 2 5 6, AB 0 BC 5, n 0 0 0, m -1, max 3 5"},
+  };
   auto mesh = std::make_unique<MeshObject>();
-  EXPECT_STREQ(mesh->name, "");
-  EXPECT_EQ(mesh->triangleCount, 0);
-  EXPECT_EQ(mesh->maxEdgeLength[0], 0.0);
-  EXPECT_EQ(mesh->maxEdgeLength[1], 0.0);
-  EXPECT_FALSE(mesh->listBuilt);
   for (int t = 0; t < MaxTriangles; ++t) ASSERT_EQ(mesh->texOffsets[t][0], -1.0) << t;
-}
-
-TEST(MeshObject, AddTriangleDerivesEdgesAndNormalFromCornerOrder) {
-  auto mesh = std::make_unique<MeshObject>();
-  Add(*mesh, {0, 0, 0}, {1, 0, 0}, {1, 1, 0});
-  EXPECT_EQ(mesh->edgeLengths[0][0], 1.0);
-  EXPECT_EQ(mesh->edgeLengths[0][1], 1.0);
-  EXPECT_EQ(mesh->normals[0].x, 0.0);
-  EXPECT_EQ(mesh->normals[0].z, 1.0);
-  EXPECT_EQ(mesh->materials[0], -1);
-  EXPECT_EQ(mesh->maxEdgeLength[0], 1.0);
-  EXPECT_EQ(mesh->maxEdgeLength[1], 1.0);
-
-  Add(*mesh, {0, 0, 0}, {1, 1, 0}, {1, 0, 0});
-  EXPECT_EQ(mesh->edgeLengths[1][0], std::sqrt(2.0));
-  EXPECT_EQ(mesh->edgeLengths[1][1], 1.0);
-  EXPECT_EQ(mesh->normals[1].z, -1.0);
-  EXPECT_EQ(mesh->maxEdgeLength[0], std::sqrt(2.0));
-  EXPECT_EQ(mesh->cornerY[1][1], 1.0);
-}
-
-TEST(MeshObject, DegenerateTrianglesKeepAZeroNormal) {
-  auto mesh = std::make_unique<MeshObject>();
-  Add(*mesh, {2, 2, 2}, {2, 2, 2}, {2, 5, 6});
-  EXPECT_EQ(mesh->edgeLengths[0][0], 0.0);
-  EXPECT_EQ(mesh->edgeLengths[0][1], 5.0);
-  EXPECT_EQ(mesh->normals[0].x, 0.0);
-  EXPECT_EQ(mesh->normals[0].y, 0.0);
-  EXPECT_EQ(mesh->normals[0].z, 0.0);
-}
-
-TEST(MeshObject, The3001stTriangleIsDroppedWithOneDiagnostic) {
-  auto mesh = std::make_unique<MeshObject>();
-  for (int t = 0; t < MaxTriangles; ++t) Add(*mesh, {0, 0, 0}, {1, 0, 0}, {1, 1, 0});
-  EXPECT_EQ(mesh->triangleCount, 3000);
-  testing::internal::CaptureStderr();
-  Add(*mesh, {0, 0, 0}, {9, 0, 0}, {9, 9, 0});
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error : max number of pts exceeded");
-  EXPECT_EQ(mesh->triangleCount, 3000);
-  EXPECT_EQ(mesh->maxEdgeLength[0], 1.0);
-}
-
-TEST(Vec3Helpers, NormalizeLeavesZeroAloneAndCrossIsUnitLength) {
-  Vec3 zero{0, 0, 0};
-  Normalize(zero);
-  EXPECT_EQ(zero.x, 0.0);
-  Vec3 out{};
-  Cross({3, 0, 0}, {0, 4, 0}, out);
-  EXPECT_EQ(out.z, 1.0);
-  Cross({0, 0, 2}, {5, 0, 0}, out);
-  EXPECT_EQ(out.y, 1.0);
+  for (int t = 0; t < 4; ++t) {
+    mesh->AddTriangle(cases[t].xs, cases[t].ys, cases[t].zs);
+    const MeshObject& m = *mesh;
+    char derived[200];
+    std::snprintf(derived, sizeof derived, "C %g %g %g, AB %g BC %g, n %g %g %g, m %d, max %g %g", m.cornerX[t][2],
+                  m.cornerY[t][2], m.cornerZ[t][2], m.edgeLengths[t][0], m.edgeLengths[t][1], m.normals[t].x,
+                  m.normals[t].y, m.normals[t].z, m.materials[t], m.maxEdgeLength[0], m.maxEdgeLength[1]);
+    EXPECT_EQ(std::string(derived), cases[t].derived);
+    EXPECT_EQ(m.triangleCount, t + 1);
+  }
 }
 
 }  // namespace

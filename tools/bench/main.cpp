@@ -13,6 +13,7 @@
 
 #include "model/model_library.h"
 #include "tools/bench/bench_report.h"
+#include "tools/bench/number_pass.h"
 #include "tools/bench/reference_scene.h"
 #include "tools/headless/headless_options.h"
 #include "tools/headless/headless_session.h"
@@ -157,5 +158,6 @@ int main(int argc, char** argv) {
   figures.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   figures.glVersion = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   PrintBenchReport(figures);
+  PrintLoadBesideNumberPass("De_209.asc", 9);
   return 0;
 }

@@ -1,8 +1,6 @@
 // MeshObject::ReadAscObject: one named object of the ASCII scene format, from its name line to the
 // blank line (or end of input) that closes it. The vertex list lives only while the object is read;
 // every face is copied out of it into the mesh's own storage.
-#include "model/asc_object_reader.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 #include "model/line_scanner.h"
 #include "model/material_names.h"
 #include "model/mesh_object.h"
+#include "model/vertex_face_lines.h"
 #include "platform/text_line_reader.h"
 
 namespace {
@@ -56,28 +55,9 @@ int32_t VertexListCapacity(int32_t announced, const TextLineReader& stream) {
 
 constexpr char kVertexListLine[] = "Vertex list:";
 
+bool InsideList(int32_t index, int32_t count) { return index >= 0 && index < count; }
+
 }  // namespace
-
-void ParseVertexLine(const char* text, double* x, double* y, double* z) {
-  int32_t number = 0;
-  double vx = 0.0, vy = 0.0, vz = 0.0;
-  if (ScanVertexLine(text, &number, &vx, &vy, &vz) < 4) {
-    std::printf("Error reading a point from '%s!'\n", text);
-    vx = vy = vz = 0.0;
-  }
-  *x = vx;
-  *y = vy;
-  *z = vz;
-}
-
-bool ParseFaceLine(const char* text, int32_t* a, int32_t* b, int32_t* c) {
-  int32_t number = 0;
-  if (ScanFaceLine(text, &number, a, b, c) < 4) {
-    std::printf("Error reading a face from '%s!'\n", text);
-    return false;
-  }
-  return true;
-}
 
 int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
   bool found = false;
@@ -86,6 +66,7 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
   VertexEntry* vertices = nullptr;
   int32_t vertexCapacity = 0;  // entries allocated: the announced count, bounded by the input
   int32_t vertexCount = 0;     // vertex lines read
+  bool lastFaceStored = false;  // the latest face line became a triangle (none yet: false)
 
   while (!stream.Failed() && !done) {
     const char* line = stream.ReadLine();
@@ -135,10 +116,14 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
       continue;
     }
     if (StartsWith(text, "Face")) {
+      // Until the next face line, material lines belong to this face: if it is not stored, they
+      // must not recolour the triangle stored before it.
+      lastFaceStored = false;
       int32_t corner[3];
       if (!ParseFaceLine(text, &corner[0], &corner[1], &corner[2])) continue;
-      if (corner[0] < 0 || corner[0] >= vertexCount || corner[1] < 0 || corner[1] >= vertexCount ||
-          corner[2] < 0 || corner[2] >= vertexCount) {
+      // The list is zero-filled where no vertex line was read, so any number inside it is a corner.
+      if (!InsideList(corner[0], vertexCapacity) || !InsideList(corner[1], vertexCapacity) ||
+          !InsideList(corner[2], vertexCapacity)) {
         std::printf("Face refers to a vertex outside the vertex list: '%s'\n", text);
         continue;
       }
@@ -148,11 +133,13 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
         ys[k] = vertices[corner[k]].y;
         zs[k] = vertices[corner[k]].z;
       }
+      const int32_t before = triangleCount;
       AddTriangle(xs, ys, zs);
+      lastFaceStored = triangleCount > before;
       continue;
     }
     if (StartsWith(text, "Material")) {
-      if (triangleCount == 0) continue;  // no triangle for it to apply to yet
+      if (!lastFaceStored) continue;
       const TextPart material = QuotedTail(text, 11);
       materials[triangleCount - 1] = MaterialIndexOfName(material.start, material.length);
       continue;

@@ -8,11 +8,12 @@
 #include "model/model_file.h"
 #include "platform/text_line_reader.h"
 
-static ModelLibrary* library;
+// The program's table, which the viewer defines beside its other tables and LoadModelFile fills.
+ModelLibrary modelLibrary;
+static ModelLibrary* const library = &modelLibrary;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::freopen("/dev/null", "w", stdout);
-  library = new ModelLibrary();
   return 0;
 }
 

@@ -32,7 +32,6 @@ TEST(MeshObject, StartsEmptyAndAddTriangleDerivesEdgesNormalAndMaxima) {
                   m.cornerY[t][2], m.cornerZ[t][2], m.edgeLengths[t][0], m.edgeLengths[t][1], m.normals[t].x,
                   m.normals[t].y, m.normals[t].z, m.materials[t], m.maxEdgeLength[0], m.maxEdgeLength[1]);
     EXPECT_EQ(std::string(derived), cases[t].derived);
-    EXPECT_EQ(m.triangleCount, t + 1);
   }
 }
 

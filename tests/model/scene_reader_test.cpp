@@ -101,11 +101,11 @@ TEST(SceneReader, FilesGiveTheirStatusConsoleAndTriangles) {
        0, " 0:m; \n", "012:3 012:2 012:-1 012:-1 012:-1 012:0 012:1 "},
       // Faces inside the list as allocated are kept (unread vertices are at the origin); faces
       // outside it are dropped, and so are the material lines after them.
-      {Mesh("d", 4, 2, kFace012 + "Material: \"DEFAULT\"\nFace 1: A:1 B:0 C:3\nFace 2: A:0 B:1 C:4\nSmoothing: 1\n"
+      {Mesh("d", 4, 2, kFace012 + "Material: \"DEFAULT\"\nFace 1: A:3 B:1 C:0\nFace 2: A:0 B:1 C:4\nSmoothing: 1\n"
                                   "Material: \"BLACK MATTE\"\nFace 3: A:-1 B:0 C:1\nMaterial: \"BLACK MATTE\"\n"
                                   "Face 4: A:4294967296 B:0 C:1\n"), 0,
        Outside("Face 2: A:0 B:1 C:4") + Outside("Face 3: A:-1 B:0 C:1") + Outside("Face 4: A:4294967296 B:0 C:1") +
-           " 0:d; \n", "01o:3 10o:-1 "},
+           " 0:d; \n", "01o:3 o10:-1 "},
       {Mesh("big", 2000000000, 4, kFace012 + "Face 1: A:+3 B:0000000000000000000020 C:-0\n" +
                                       "Face 2: A:0 B:1 C:1999999999\nMaterial: \"DEFAULT\"\n"),
        0, Outside("Face 2: A:0 B:1 C:1999999999") + " 0:big; \n", "012:-1 3o0:-1 "},

@@ -89,7 +89,7 @@ TEST(SceneReader, FilesGiveTheirStatusConsoleAndTriangles) {
       {"", 0, "\n", ""},
       // Vertex and face lines: bad ones reported, the line after the vertex lines consumed.
       {"Named object: \"b\"\nTri-mesh, Vertices: 4  Faces: 2\nVertex list:\nVertex 0:  X: 1 Y: 10 Z: oops\n"
-       "Vertex 1:  X: 2 Y: 20 Z: 200\nFace list:\nFace 0: A:0 B:1 C:0\nFace 2: A:0 B:1\nMaterial: \"DEFAULT\"\n"
+       "Vertex 1:\v\f\r X: 2 Y: 20 Z: 200\nFace list:\nFace 0: A:0 B:1 C:0\nFace 2: A:0 B:1\nMaterial: \"DEFAULT\"\n"
        "Bogus\nNamed object: \"in faces\"\n\n" + kFace012, 0,
        "Error reading a point from 'Vertex 0:  X: 1 Y: 10 Z: oops!'\nError reading a face from 'Face 2: A:0 B:1!'\n" +
            Unknown("Bogus") + Unknown("Named object: \"in faces\"") + " 0:b; \n", "o1o:-1 "},

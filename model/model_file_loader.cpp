@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "model/mesh_closure.h"
 #include "model/model_file.h"
 #include "platform/text_line_reader.h"
 
@@ -14,6 +15,7 @@ int LoadModelStream(TextLineReader& stream, ModelLibrary& library) {
       return 3;
     }
     if (result == 0) {
+      slot.closedOutward = IsClosedOutward(slot);
       std::printf("%2d:%s; ", library.objectCount, slot.name);
       ++library.objectCount;
     }

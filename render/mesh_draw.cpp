@@ -11,6 +11,8 @@
 //   the primitive, where the lighting takes them per vertex, as a per-triangle colour call has it;
 //   the colour a textured triangle would set before switching to white is never seen, so it is
 //   left out.
+// - a closed mesh wound outward is drawn with its back faces culled (the one place the picture may
+//   differ, on silhouette pixels).
 // Every triangle still gets its texture coordinates computed (and its random offset chosen) in
 // index order, whatever its material and mode.
 #include <GL/gl.h>
@@ -37,9 +39,12 @@ void MeshObject::DrawMeshCached() {
     return;
   }
   displayList = list;
-  glNewList(displayList, GL_COMPILE_AND_EXECUTE);
+  // Compiled, then replayed: the same calls in the same pass, but executing them while compiling
+  // sends every one through the immediate path, which made the first frame several times slower.
+  glNewList(displayList, GL_COMPILE);
   DrawMeshImmediate();
   glEndList();
+  glCallList(displayList);
   listBuilt = true;
   listTextured = textured;
 }
@@ -48,6 +53,10 @@ void MeshObject::DrawMeshImmediate() {
   const bool textured = viewState.textured != 0;
   glDisable(GL_TEXTURE_2D);
   textureBatchOpen = false;
+  // A closed mesh wound outward hides its own back faces: skipping them changes at most a few
+  // silhouette pixels and halves the fill. Culling is on for this mesh only, so nothing else (an
+  // open sheet, a mesh wound inward, the ground, the sky) loses a side.
+  if (closedOutward) glEnable(GL_CULL_FACE);
   glPushMatrix();
   glBegin(GL_TRIANGLES);
   // The colour the stream set last, or null where none is known to be in force (at the start, and
@@ -80,4 +89,5 @@ void MeshObject::DrawMeshImmediate() {
   EndTexturedBatch();
   glEnd();
   glPopMatrix();
+  if (closedOutward) glDisable(GL_CULL_FACE);
 }

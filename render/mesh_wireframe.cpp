@@ -1,30 +1,69 @@
-// Wireframe drawing of a mesh: every triangle's three edges as lines, from the mesh as it is now,
+// Wireframe drawing of a mesh: the edges of its triangles as lines, from the mesh as it is now,
 // every frame. It uses no display list and chooses no texture offsets.
 //
 // The lines go out in one indexed draw of client vertex arrays rather than six vertex calls per
 // triangle. Each triangle's colour rides along as the vertex colour with colour material on, which
-// the lighting takes per vertex just as a colour call between glBegin and glEnd; the order of the
-// lines and every vertex value are those of the triangle stream. Afterwards the GL holds what that
-// stream leaves: texturing off, the last triangle's colour as the front material and its normal as
-// the current normal, colour material off, the vertex arrays as they were.
+// the lighting takes per vertex just as a colour call between glBegin and glEnd. An edge that
+// triangles share is drawn once, by the first of them (wireframe_arrays.h): drawing it again in the
+// other direction only let the depth test choose between two normals pixel by pixel. Which lines a
+// mesh draws depends only on its corners, so it is worked out once per mesh and kept.
 #include <GL/gl.h>
 
 #include <algorithm>
 
 #include "model/mesh_object.h"
+#include "model/model_library.h"
 #include "render/materials.h"
 #include "render/wireframe_arrays.h"
 
 namespace {
+
 // The one mesh's worth of vertices being drawn; filled and consumed within one call.
 WireframeVertex staging[MaxTriangles * WireframeVerticesPerTriangle];
+
+// The lines of one mesh, kept while the mesh at that address keeps its corners.
+struct MeshLines {
+  const MeshObject* mesh = nullptr;
+  int32_t triangles = 0;
+  uint64_t cornerDigest = 0;
+  int32_t indexCount = 0;
+  uint16_t indices[MaxTriangles * WireframeIndicesPerTriangle];
+};
+// One per scene slot; a mesh that is not found takes the entries in turn.
+MeshLines kept[MaxObjects];
+int32_t nextEntry = 0;
+
+const MeshLines& LinesOf(const MeshObject& mesh, int32_t count, uint64_t digest) {
+  MeshLines* entry = std::find_if(kept, kept + MaxObjects, [&](const MeshLines& lines) { return lines.mesh == &mesh; });
+  if (entry == kept + MaxObjects) {
+    entry = &kept[nextEntry];
+    nextEntry = (nextEntry + 1) % MaxObjects;
+  } else if (entry->triangles == count && entry->cornerDigest == digest) {
+    return *entry;
+  }
+  entry->mesh = &mesh;
+  entry->triangles = count;
+  entry->cornerDigest = digest;
+  entry->indexCount = FillFirstOwnerLineIndices(mesh, count, entry->indices);
+  return *entry;
+}
+
+// What a line stream of six vertex calls per triangle leaves set, which the vertex arrays (under
+// the attribute push) do not: the last triangle's colour as the front material and its normal as
+// the current normal. It must change whenever that stream's per-triangle calls change.
+void LeaveLineStreamState(const MeshObject& mesh, int32_t count) {
+  SetMaterialColour(mesh.materials[count - 1]);
+  glNormal3dv(&mesh.normals[count - 1].x);
+}
+
 }  // namespace
 
 void MeshObject::DrawMeshWireframe() {
   glDisable(GL_TEXTURE_2D);
   const int32_t count = std::clamp<int32_t>(triangleCount, 0, MaxTriangles);
   if (count == 0) return;  // an empty line stream draws nothing and sets nothing
-  FillWireframeVertices(*this, count, staging);
+  const uint64_t digest = FillWireframeVertices(*this, count, staging);
+  const MeshLines& lines = LinesOf(*this, count, digest);
 
   glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
@@ -40,10 +79,9 @@ void MeshObject::DrawMeshWireframe() {
   glVertexPointer(3, GL_FLOAT, Stride, staging[0].position);
   glNormalPointer(GL_FLOAT, Stride, staging[0].normal);
   glColorPointer(4, GL_FLOAT, Stride, staging[0].colour);
-  glDrawElements(GL_LINES, count * WireframeIndicesPerTriangle, GL_UNSIGNED_SHORT, WireframeLineIndices());
+  glDrawElements(GL_LINES, lines.indexCount, GL_UNSIGNED_SHORT, lines.indices);
   glPopClientAttrib();
   glPopAttrib();
 
-  SetMaterialColour(materials[count - 1]);
-  glNormal3dv(&normals[count - 1].x);
+  LeaveLineStreamState(*this, count);
 }

@@ -1,43 +1,93 @@
-// Wireframe vertex arrays: the per-triangle fill and the constant line index pattern.
+// Wireframe vertex arrays: the per-triangle fill and the line pairs of each edge's first owner.
 #include "render/wireframe_arrays.h"
 
-#include <array>
+#include <algorithm>
+#include <cstring>
 
 #include "render/materials.h"
 
 namespace {
 
-constexpr int IndexCount = MaxTriangles * WireframeIndicesPerTriangle;
 static_assert(MaxTriangles * WireframeVerticesPerTriangle - 1 <= 0xFFFF, "indices must fit 16 bits");
 
-constexpr std::array<uint16_t, IndexCount> MakeLineIndices() {
-  std::array<uint16_t, IndexCount> indices{};
-  for (int t = 0; t < MaxTriangles; ++t) {
-    for (int k = 0; k < WireframeIndicesPerTriangle; ++k) {
-      indices[t * WireframeIndicesPerTriangle + k] = static_cast<uint16_t>(t * WireframeVerticesPerTriangle + k % 3);
-    }
-  }
-  return indices;
+// The corners of line e of a triangle, in the order the lines are drawn: AB, CA, BC.
+constexpr int LineCorners[3][2] = {{0, 1}, {2, 0}, {1, 2}};
+
+// A position as bits with -0.0 folded into 0.0, so that equal keys are equal positions and the
+// order is total whatever the values.
+uint64_t BitsOf(double value) {
+  if (value == 0.0) value = 0.0;
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
 }
 
-constexpr std::array<uint16_t, IndexCount> LineIndices = MakeLineIndices();
+struct EdgeEntry {
+  uint64_t ends[6];  // the lesser corner's x, y, z bits, then the greater's
+  int32_t line;  // 3t + e: its place in the drawing order
+};
+
+bool EdgeLess(const EdgeEntry& a, const EdgeEntry& b) {
+  for (int i = 0; i < 6; ++i) {
+    if (a.ends[i] != b.ends[i]) return a.ends[i] < b.ends[i];
+  }
+  return a.line < b.line;
+}
+
+// Room for every line of a full mesh; drawing runs on one thread.
+EdgeEntry entries[3 * MaxTriangles];
+bool drawn[3 * MaxTriangles];
 
 }  // namespace
 
-void FillWireframeVertices(const MeshObject& mesh, int32_t count, WireframeVertex* out) {
+uint64_t FillWireframeVertices(const MeshObject& mesh, int32_t count, WireframeVertex* out) {
+  uint64_t digest = 1469598103934665603ull;
   for (int32_t t = 0; t < count; ++t) {
     const Vec3& n = mesh.normals[t];
     const float normal[3] = {static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z)};
     const float* colour = MaterialColourOf(mesh.materials[t]).rgba;
     for (int k = 0; k < 3; ++k) {
       WireframeVertex& v = out[t * WireframeVerticesPerTriangle + k];
-      v.position[0] = static_cast<float>(mesh.cornerX[t][k]);
-      v.position[1] = static_cast<float>(mesh.cornerY[t][k]);
-      v.position[2] = static_cast<float>(mesh.cornerZ[t][k]);
+      const double corner[3] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
+      for (int c = 0; c < 3; ++c) {
+        v.position[c] = static_cast<float>(corner[c]);
+        digest = (digest ^ BitsOf(corner[c])) * 1099511628211ull;
+      }
       for (int c = 0; c < 3; ++c) v.normal[c] = normal[c];
       for (int c = 0; c < 4; ++c) v.colour[c] = colour[c];
     }
   }
+  return digest;
 }
 
-const uint16_t* WireframeLineIndices() { return LineIndices.data(); }
+int32_t FillFirstOwnerLineIndices(const MeshObject& mesh, int32_t count, uint16_t* out) {
+  for (int32_t t = 0; t < count; ++t) {
+    for (int e = 0; e < 3; ++e) {
+      uint64_t key[2][3];
+      for (int end = 0; end < 2; ++end) {
+        const int k = LineCorners[e][end];
+        key[end][0] = BitsOf(mesh.cornerX[t][k]);
+        key[end][1] = BitsOf(mesh.cornerY[t][k]);
+        key[end][2] = BitsOf(mesh.cornerZ[t][k]);
+      }
+      const bool swap = std::lexicographical_compare(key[1], key[1] + 3, key[0], key[0] + 3);
+      EdgeEntry& entry = entries[3 * t + e];
+      std::copy(key[swap], key[swap] + 3, entry.ends);
+      std::copy(key[!swap], key[!swap] + 3, entry.ends + 3);
+      entry.line = 3 * t + e;
+    }
+  }
+  const int32_t lines = 3 * count;
+  std::sort(entries, entries + lines, EdgeLess);
+  for (int32_t i = 0; i < lines; ++i) {
+    drawn[entries[i].line] = i == 0 || !std::equal(entries[i].ends, entries[i].ends + 6, entries[i - 1].ends);
+  }
+  int32_t written = 0;
+  for (int32_t line = 0; line < lines; ++line) {
+    if (!drawn[line]) continue;
+    const int32_t base = (line / 3) * WireframeVerticesPerTriangle;
+    out[written++] = static_cast<uint16_t>(base + LineCorners[line % 3][0]);
+    out[written++] = static_cast<uint16_t>(base + LineCorners[line % 3][1]);
+  }
+  return written;
+}

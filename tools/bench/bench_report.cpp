@@ -43,14 +43,14 @@ void PrintBenchReport(const BenchFigures& f) {
   std::printf("machine: %ld processors, %s; GL: %s, %s\n", sysconf(_SC_NPROCESSORS_ONLN), CpuModel(cpu, sizeof cpu),
               f.renderer, f.glVersion);
   std::printf("\n%-10s %12s %13s %11s %10s  %-13s %11s  %-12s %s\n", "mode", "first frame", "later frames",
-              "reference", "later/ref", "target", "first/later", "target", "pixels unlike reference");
+              "reference", "later/ref", "target", "first/later", "target", "pixels unlike the per-triangle stream");
   for (const ModeFigures& m : f.modes) {
     const double ratio = m.later / m.reference;
     const double firstRatio = m.first / m.later;
     char target[32];
-    std::snprintf(target, sizeof target, "<=%.1fx %s", m.target, Verdict(ratio <= m.target));
+    std::snprintf(target, sizeof target, "<=%.2fx %s", m.target, Verdict(ratio <= m.target));
     char firstTarget[32] = "";
-    if (m.firstFrameTarget) std::snprintf(firstTarget, sizeof firstTarget, "<10x %s", Verdict(firstRatio < 10.0));
+    if (m.firstFrameTarget) std::snprintf(firstTarget, sizeof firstTarget, "<=10x %s", Verdict(firstRatio <= 10.0));
     const double share = 100.0 * m.differingPixels / (static_cast<double>(f.width) * f.height);
     std::printf("%-10s %9.1f ms %10.1f ms %8.1f ms %9.2fx  %-13s %10.1fx  %-12s %ld (%.2f%%)\n", m.name, m.first,
                 m.later, m.reference, ratio, target, firstRatio, firstTarget, m.differingPixels, share);

@@ -1,19 +1,24 @@
 // strivex-bench: how fast the program's own frame draws the shipped robot in each render mode,
 // beside a reference drawing of the same scene in the same context (static vertex buffers, one
-// draw per material group: what this GL can practically do), and how long the scene and the
-// textures take to load, beside a plain read() of the scene file. Offscreen, no window.
+// draw per material group, every triangle and every edge of every triangle: what this GL can
+// practically do without drawing less), how many pixels of the program's frame are unlike the
+// per-triangle stream it stands in for, and how long the scene and the textures take to load,
+// beside a plain read() of the scene file. Offscreen, no window.
 #include <GL/gl.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "model/model_library.h"
+#include "render/random_draws.h"
 #include "tools/bench/bench_report.h"
 #include "tools/bench/number_pass.h"
+#include "tools/bench/per_triangle_stream.h"
 #include "tools/bench/reference_scene.h"
 #include "tools/headless/headless_options.h"
 #include "tools/headless/headless_session.h"
@@ -40,7 +45,8 @@ void PrintUsage() {
       "Usage: strivex-bench [options]\n"
       "Times the program's frame on the robot of De_209.asc and tex/ without a window, in Textured,\n"
       "Solid and Wireframe mode: the first frame (display lists compiled) and the median of the\n"
-      "later frames, each beside a reference drawing of the same scene from static vertex buffers.\n"
+      "later frames, each beside a reference drawing of the same scene from static vertex buffers,\n"
+      "and the pixels of one frame unlike the per-triangle stream the program's drawing stands in for.\n"
       "Also times loading the scene (beside a plain read() of the file) and the textures.\n"
       "Options (--mode and --output do not apply; --frames is the number of timed frames per mode):\n%s",
       HeadlessOptionsHelp);
@@ -117,6 +123,8 @@ int main(int argc, char** argv) {
   for (int m = 0; m < modelLibrary.objectCount; ++m) figures.triangles += modelLibrary.slots[m].triangleCount;
 
   ReferenceScene reference;
+  per_triangle::Stream perTriangle(RandomDrawState());
+  std::vector<per_triangle::MeshState> perTriangleMeshes(MaxObjects);
   int frame = 0;
   for (int index = 0; index < 3; ++index) {
     const RenderMode mode = ModeOrder[index];
@@ -132,6 +140,10 @@ int main(int argc, char** argv) {
       }
       glFinish();
       figures.referenceBuild = MillisecondsSince(start);
+      for (int slot = 0; slot < MaxObjects; ++slot) {  // the same texture pattern on both sides
+        const double* chosen = &modelLibrary.slots[slot].texOffsets[0][0];
+        std::copy(chosen, chosen + 2 * MaxTriangles, perTriangleMeshes[slot].texOffsets.begin());
+      }
     }
     // Alternating, so that the load of a shared machine falls on both alike.
     std::vector<double> ours, theirs;
@@ -145,7 +157,7 @@ int main(int argc, char** argv) {
     const uint32_t now = session.FrameTime(frame++);
     session.DrawFrameAt(now);
     const std::vector<unsigned char> a = ReadSurface(options.width, options.height);
-    reference.DrawFrame(now, mode);
+    perTriangle.DrawFrame(perTriangleMeshes, now);
     const std::vector<unsigned char> b = ReadSurface(options.width, options.height);
     for (size_t p = 0; p < a.size(); p += 4) m.differingPixels += std::memcmp(&a[p], &b[p], 3) != 0;
   }

@@ -4,6 +4,7 @@
 #include <EGL/egl.h>
 #include <GL/gl.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -37,6 +38,18 @@ struct MeshBuffers {
 };
 MeshBuffers meshBuffers[MaxObjects];
 GLuint lineIndices = 0;  // the wireframe index pattern for MaxTriangles triangles
+
+// Every edge of every triangle, shared or not: A, B, C, A, B, C of triangle t are vertices 3t,
+// 3t + 1, 3t + 2, so the pairs are AB, CA and BC.
+constexpr int IndexCount = MaxTriangles * WireframeIndicesPerTriangle;
+constexpr std::array<uint16_t, IndexCount> MakeLineIndices() {
+  std::array<uint16_t, IndexCount> indices{};
+  for (int i = 0; i < IndexCount; ++i) {
+    indices[i] = static_cast<uint16_t>(i / WireframeIndicesPerTriangle * WireframeVerticesPerTriangle + i % 3);
+  }
+  return indices;
+}
+constexpr std::array<uint16_t, IndexCount> EveryEdgeTwice = MakeLineIndices();
 
 struct ReferenceVertex {
   float position[3];
@@ -103,7 +116,7 @@ bool ReferenceScene::Build(char* error) {
   gl.genBuffers(1, &lineIndices);
   gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, lineIndices);
   gl.bufferData(GL_ELEMENT_ARRAY_BUFFER, MaxTriangles * WireframeIndicesPerTriangle * sizeof(uint16_t),
-                WireframeLineIndices(), GL_STATIC_DRAW);
+                EveryEdgeTwice.data(), GL_STATIC_DRAW);
   gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   gl.bindBuffer(GL_ARRAY_BUFFER, 0);
   return true;

@@ -1,8 +1,9 @@
-// The benchmark's yardstick: the same robot, in the same frame, drawn the way this GL draws fastest.
+// The benchmark's yardstick: the same robot, in the same frame, drawn the way this GL draws fastest
+// without drawing less: every triangle (no culling) and every edge of every triangle.
 // Each mesh lives in a static vertex buffer (GL 1.5 buffer objects through the compatibility
 // context) with its triangles grouped by material, and is drawn with one call per material group:
 // for Textured, one per texture and for the untextured grey; for Solid, one per colour; for
-// Wireframe, one GL_LINES call per colour over the same edges (AB, CA, BC of every triangle).
+// Wireframe, one GL_LINES call per colour over AB, CA, BC of every triangle (a shared edge twice).
 // Materials are plain state here, not per-vertex values, and the groups are drawn out of triangle
 // order, so its picture may differ from the program's in a few pixels where triangles tie in depth;
 // it is a measure of speed, not of pictures.

@@ -2,12 +2,15 @@
 // behaviour defines it: every triangle sets its colour; every textured triangle closes the stream,
 // enables texturing, binds its slot through BindSlot, sets white and reopens the stream, and closes
 // its own primitive again afterwards; wireframe sends six vertices per triangle between one
-// glBegin/glEnd. Kept as test code so that the program's faster stream can be compared with it
-// picture for picture and state for state.
+// glBegin/glEnd, every edge of every triangle. The benchmark counts the pixels in which the
+// program's faster stream differs from it, and the tests compare the two picture for picture and
+// state for state.
 //
-// It keeps its own display lists, texture offsets and random generator state, so that it can run
-// beside the program's meshes without touching their caches. BindSlot and lastBoundSlot are the
-// program's own: the bind rule is shared with the ground and the sky.
+// It keeps its own list states, texture offsets and random generator state, so that it can run
+// beside the program's meshes without touching their caches. A list it would replay is drawn again
+// instead (the same calls, so the same picture: a compiled list of a thousand tiny textured
+// primitives takes this GL a minute), leaving lastBoundSlot as a replay does. BindSlot and
+// lastBoundSlot are the program's own: the bind rule is shared with the ground and the sky.
 #pragma once
 
 #include <GL/gl.h>
@@ -16,15 +19,20 @@
 #include <vector>
 
 #include "model/mesh_object.h"
+#include "model/model_library.h"
+#include "motion/part_table.h"
+#include "motion/triangle_wave.h"
+#include "platform/view_state.h"
+#include "render/frame.h"
+#include "render/ground_scroll.h"
 #include "render/random_draws.h"
 #include "render/tex_coords.h"
 #include "render/texture_set.h"
 
-namespace literal {
+namespace per_triangle {
 
-// One mesh's display-list cache and texture offsets on the literal side.
+// One mesh's display-list state and texture offsets on the per-triangle side.
 struct MeshState {
-  GLuint displayList = 0;
   bool listBuilt = false;
   bool listTextured = false;
   std::vector<double> texOffsets = std::vector<double>(2 * MaxTriangles, -1.0);  // u, v per triangle
@@ -47,15 +55,10 @@ class Stream {
   explicit Stream(uint32_t state) : randomState(state) {}
 
   void DrawMeshCached(const MeshObject& mesh, MeshState& own, bool textured) {
-    if (own.listBuilt && own.listTextured == textured) {
-      glCallList(own.displayList);
-      return;
-    }
-    if (own.listBuilt) glDeleteLists(own.displayList, 1);
-    own.displayList = glGenLists(1);
-    glNewList(own.displayList, GL_COMPILE_AND_EXECUTE);
+    const int32_t bound = lastBoundSlot;
+    const bool replay = own.listBuilt && own.listTextured == textured;
     DrawMeshImmediate(mesh, own, textured);
-    glEndList();
+    if (replay) lastBoundSlot = bound;  // a replayed list binds without BindSlot
     own.listBuilt = true;
     own.listTextured = textured;
   }
@@ -96,10 +99,46 @@ class Stream {
     glEnd();
   }
 
+  // One display pass as DisplayFrame makes it (manual mode off) at time stamp `now`, the robot
+  // drawn by this stream with `meshes` (one per scene slot). It moves the parts' start times, the
+  // ground scroll and the frame time as the program's pass does.
+  void DrawFrame(std::vector<MeshState>& meshes, uint32_t now) {
+    const uint32_t delta = now - lastFrameTime;
+    lastFrameTime = now;
+    groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
+    BeginScene();
+    DrawPart(meshes, partTable.rootPart, now);
+    EndScene();
+  }
+
   uint32_t randomState;
   bool textureBatchOpen = false;
 
  private:
+  void DrawPart(std::vector<MeshState>& meshes, int32_t index, uint32_t now) {
+    RigPart& part = partTable.parts[index];
+    if (part.startTime == 0) part.startTime = now;
+    glPushMatrix();
+    float factor = 0.0f;
+    if (part.period != 0) {
+      int64_t elapsed = 0;
+      part.startTime = CatchUpStartTime(part.startTime, now, part.period, &elapsed);
+      factor = TriangleWaveFactor(elapsed, part.period);
+    }
+    const double f = factor;
+    glTranslated(f * part.motion.x, f * part.motion.y, f * part.motion.z);
+    for (int32_t i = 0; i < part.modelCount; ++i) {
+      const int32_t slot = part.models[i];
+      if (viewState.wireframe) {
+        DrawMeshWireframe(modelLibrary.slots[slot]);
+      } else {
+        DrawMeshCached(modelLibrary.slots[slot], meshes[slot], viewState.textured != 0);
+      }
+    }
+    for (int32_t i = 0; i < part.childCount; ++i) DrawPart(meshes, part.children[i], now);
+    glPopMatrix();
+  }
+
   void BeginTexturedBatch(MaterialIndex m, bool textured) {
     if (!textured) return;
     glEnd();
@@ -135,4 +174,4 @@ class Stream {
   }
 };
 
-}  // namespace literal
+}  // namespace per_triangle

@@ -1,0 +1,12 @@
+// Whether a mesh is a closed surface wound outward: the meshes whose back faces can never be seen
+// from outside, so drawing may skip them.
+#pragma once
+
+#include "model/mesh_object.h"
+
+// True when every directed edge of the mesh's triangles (A->B, B->C, C->A, corners compared by
+// their exact positions) has exactly one reverse partner among them, no triangle has two corners
+// at one position, and the signed volume the triangles enclose is positive (counter-clockwise seen
+// from outside). False for an empty mesh, an open sheet, an inward-wound or inconsistently wound
+// mesh, and one with a corner that is not a finite number.
+bool IsClosedOutward(const MeshObject& mesh);

@@ -22,7 +22,8 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::string& directory,
   const pid_t pid = fork();
   if (pid != 0) return pid;
   for (const std::string& entry : extraEnvironment) putenv(const_cast<char*>(entry.c_str()));
-  if ((!directory.empty() && chdir(directory.c_str()) != 0) || (!outPath.empty() && !freopen(outPath.c_str(), "w", stdout)) ||
+  if ((!directory.empty() && chdir(directory.c_str()) != 0) ||
+      (!outPath.empty() && !freopen(outPath.c_str(), "w", stdout)) ||
       (!errPath.empty() && (errPath == outPath ? dup2(1, 2) < 0 : !freopen(errPath.c_str(), "w", stderr))) ||
       (asNobody && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))) {
     _exit(126);

@@ -49,10 +49,11 @@ class XSession {
  public:
   XSession() {
     for (int n = 60 + getpid() % 30; n < 120 && !connection; ++n) {
-      if (FileExists("/tmp/.X11-unix/X" + std::to_string(n)) || FileExists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-      display = ":" + std::to_string(n);
-      server = Spawn({"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", {}, "/dev/null", "/dev/null");
-      if (!WaitFor([&] { return (connection = XOpenDisplay(display.c_str())) != nullptr; }, 10.0)) End(&server, SIGKILL);
+      const std::string number = std::to_string(n);
+      if (FileExists("/tmp/.X11-unix/X" + number) || FileExists("/tmp/.X" + number + "-lock")) continue;
+      display = ":" + number;
+      server = Spawn({"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", {}, "", "/dev/null");
+      if (!WaitFor([&] { return (connection = XOpenDisplay(display.c_str())) != nullptr; }, 10)) End(&server, SIGKILL);
     }
     // A window that vanishes between a search and a query (a menu closing, the program ending)
     // must fail that query, not end the test program.
@@ -91,7 +92,8 @@ class XSession {
   }
   int Close() {
     XEvent event{};
-    event.xclient = {ClientMessage, 0, False, connection, window, XInternAtom(connection, "WM_PROTOCOLS", False), 32, {}};
+    const Atom protocols = XInternAtom(connection, "WM_PROTOCOLS", False);
+    event.xclient = {ClientMessage, 0, False, connection, window, protocols, 32, {}};
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(connection, "WM_DELETE_WINDOW", False));
     XSendEvent(connection, window, False, NoEventMask, &event);
     XFlush(connection);

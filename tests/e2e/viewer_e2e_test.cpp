@@ -121,15 +121,14 @@ int Wrote(const std::string& console) { return static_cast<int>(LinesStartingWit
 // file in images/ is a whole frame, numbered from 0 without a gap, with its line.
 ::testing::AssertionResult ConsoleAndFrames(XSession& x, const std::string& directory, const std::string& loadLine) {
   std::string expected = kSummary + loadLine, bad;
-  int files = 0;
-  Frame frame;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(directory + "/images", error)) {
-    if (!frame.Read(directory + FrameName(files), false)) bad = entry.path().string() + ": a gap or not whole; ";
+  const auto files = std::distance(fs::directory_iterator(directory + "/images", error), fs::directory_iterator());
+  for (int n = 0; n < files; ++n) {
+    Frame frame;
+    if (!frame.Read(directory + FrameName(n), false)) bad += FrameName(n) + " is missing or not whole; ";
     const std::string w = std::to_string(frame.width), h = std::to_string(frame.height);
     const std::string bytes = std::to_string(frame.width * frame.height * 3);
     expected += "Wrote " + w + " x " + h + " pixels image to file (" + bytes + " bytes)\n";
-    ++files;
   }
   if (bad.empty() && x.Console() == expected) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << bad << files << " files; console:\n" << x.Console();

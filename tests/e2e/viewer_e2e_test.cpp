@@ -235,17 +235,18 @@ class Viewer : public testing::Test {
     ASSERT_TRUE(x.Key("s") && Next(&f));
     EXPECT_TRUE(f.Sky() == first.Sky()) << "the first sky did not come back";
 
-    // Angles come from the press, 0.5 degree per pixel; the elevation (20) is held at -10.
-    const int cx = x.width / 2, cy = x.height / 2, s = x.height / 8;
-    ASSERT_TRUE(x.Pointer(cx, cy) && x.Xdotool({"mousedown", "1"}) && x.Pointer(cx + s, cy) && Next(&f));
+    // Angles come from the press, 0.5 degree per pixel; the elevation (20) is held at -10. The press
+    // is low in the window so that the moves up stay on the screen.
+    const int cx = x.width / 2, cy = x.height - 5;
+    ASSERT_TRUE(x.Pointer(cx, cy) && x.Xdotool({"mousedown", "1"}) && x.Pointer(cx + 20, cy) && Next(&f));
     EXPECT_FALSE(f.Sky() == first.Sky()) << "turning did not change the sky";
-    ASSERT_TRUE(x.Pointer(cx, cy - s * 3) && Next(&flat) && x.Pointer(cx, cy - s * 5) && Next(&f));
+    ASSERT_TRUE(x.Pointer(cx, cy - 60) && Next(&flat) && x.Pointer(cx, cy - 100) && Next(&f));
     EXPECT_TRUE(f.Sky() == flat.Sky()) << "the elevation went below -10";
-    ASSERT_TRUE(x.Pointer(cx, cy - s * 2) && Next(&f));
+    ASSERT_TRUE(x.Pointer(cx, cy - 40) && Next(&f));
     EXPECT_FALSE(f.Sky() == flat.Sky()) << "tilting did not change the sky";
     ASSERT_TRUE(x.Pointer(cx, cy) && Next(&f));
     EXPECT_TRUE(f.Sky() == first.Sky()) << "the view did not come back";
-    ASSERT_TRUE(x.Xdotool({"mouseup", "1"}) && x.Pointer(cx + s * 3, cy - s * 3) && Next(&f));
+    ASSERT_TRUE(x.Xdotool({"mouseup", "1"}) && x.Pointer(cx + 60, cy - 60) && Next(&f));
     EXPECT_TRUE(f.Sky() == first.Sky()) << "motion without a button turned the view";
     ASSERT_TRUE(x.Pointer(cx, cy) && LeaveManualMode());
 

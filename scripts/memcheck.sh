@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Memory check of the viewer: one scripted session on a private Xvfb - every key, every menu
-# choice, orbit drags, a manual run of at least 50 saved frames, then the window closed as a window
-# manager closes it - made twice:
+# Memory check of the viewer: the end-to-end session on a private Xvfb - upper-case keys, every
+# key and menu choice while recording in manual mode, the background set, an orbit drag, a second
+# recording, then the window closed as a window manager closes it - made twice:
 #   1. strivex-release under valgrind's memcheck (full leak check; suppressions for the loader and
 #      the Mesa driver only, in scripts/valgrind.supp);
 #   2. the sanitized strivex (AddressSanitizer, LeakSanitizer, UndefinedBehaviorSanitizer).
-# The session itself is the test MemoryRun in tests/reliability/memory_run_test.cpp; it runs a
-# small scene of 22 boxes with the shipped textures in a 120 x 120 window, which keeps the software
-# renderer under valgrind to a minute or so.
+# The session itself is the test Viewer in tests/e2e/viewer_e2e_test.cpp; under valgrind it runs in
+# a 120 x 120 window, which keeps the software renderer to a few minutes.
 #
 # Usage: scripts/memcheck.sh [build directory, default build]
 # Exit status 0 when valgrind reports no error and no definite leak and the sanitized run is clean.
@@ -27,15 +26,14 @@ echo "== strivex-release under valgrind memcheck (log: $log)"
 STRIVEX_MEMORY_RUN_COMMAND="valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
 --errors-for-leak-kinds=definite --keep-debuginfo=yes --num-callers=40 --show-error-list=yes \
 --suppressions=$root/scripts/valgrind.supp --log-file=$log $build/strivex-release -geometry 120x120" \
-  "$build/tests/strivex_tests" --gtest_also_run_disabled_tests --gtest_filter='MemoryRun.DISABLED_CommandFromTheEnvironment' \
+  "$build/tests/strivex_tests" --gtest_also_run_disabled_tests --gtest_filter='Viewer.DISABLED_CommandFromTheEnvironment' \
   > "$out/valgrind-session.txt" 2>&1 || { cat "$out/valgrind-session.txt"; echo "the session under valgrind failed"; exit 1; }
-grep -h "the session saved" "$out/valgrind-session.txt"
 grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|suppressed:|used_suppression" "$log" | sed "s/^==[0-9]*== *//"
 
 echo "== strivex (sanitized)"
-"$build/tests/strivex_tests" --gtest_filter='MemoryRun.SanitizedProgramThroughTheScriptedSession' \
+"$build/tests/strivex_tests" --gtest_filter='Viewer.SanitizedProgramThroughAWholeSessionWithLeakChecking' \
   > "$out/sanitized-session.txt" 2>&1 || { cat "$out/sanitized-session.txt"; echo "the sanitized session failed"; exit 1; }
-grep -h -E "the session saved|^\[  (PASSED|FAILED) " "$out/sanitized-session.txt"
+grep -h -E "^\[  (PASSED|FAILED) " "$out/sanitized-session.txt"
 
 if grep -q "ERROR SUMMARY: 0 errors" "$log"; then
   echo "memcheck: clean"

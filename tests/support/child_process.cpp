@@ -1,36 +1,60 @@
-// Child runs of the test program.
+// Child processes of the tests.
 #include "support/child_process.h"
 
-#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 
 #include "support/scratch_dir.h"
 
-int RunChildTest(const std::string& filter, const std::string& asanOptions, std::string* output) {
-  ScratchDir scratch;
-  const std::string logPath = scratch.File("child.log");
-  const std::string filterArgument = "--gtest_filter=" + filter;
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& directory,
+            const std::vector<std::string>& extraEnvironment, const std::string& outPath, const std::string& errPath,
+            bool asNobody) {
   std::fflush(stdout);
   std::fflush(stderr);
   const pid_t pid = fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (log < 0) _exit(126);
-    dup2(log, 1);
-    dup2(log, 2);
-    setenv(ChildTestVariable, "1", 1);
-    setenv("ASAN_OPTIONS", asanOptions.c_str(), 1);
-    execl("/proc/self/exe", "strivex_tests", filterArgument.c_str(), "--gtest_also_run_disabled_tests",
-          static_cast<char*>(nullptr));
-    _exit(127);
+  if (pid != 0) return pid;
+  for (const std::string& entry : extraEnvironment) putenv(const_cast<char*>(entry.c_str()));
+  if ((!directory.empty() && chdir(directory.c_str()) != 0) ||
+      (!outPath.empty() && !freopen(outPath.c_str(), "w", stdout)) ||
+      (!errPath.empty() && (errPath == outPath ? dup2(1, 2) < 0 : !freopen(errPath.c_str(), "w", stderr))) ||
+      (asNobody && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))) {
+    _exit(126);
   }
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return -1;
-  *output = ReadWholeFile(logPath);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+bool WaitExit(pid_t pid, double seconds, int* status) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  int raw = 0;
+  while (waitpid(pid, &raw, WNOHANG) != pid) {
+    if (std::chrono::steady_clock::now() > end) return kill(pid, SIGKILL), waitpid(pid, nullptr, 0), false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  return true;
+}
+
+int RunChildTest(const std::string& filter, const std::string& asanOptions, std::string* output) {
+  ScratchDir scratch;
+  std::error_code error;
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  const std::string log = scratch.File("child.log");
+  const pid_t pid = Spawn({self, "--gtest_filter=" + filter, "--gtest_also_run_disabled_tests"}, "",
+                          {std::string(ChildTestVariable) + "=1", "ASAN_OPTIONS=" + asanOptions}, log, log);
+  int status = -1;
+  const bool ended = WaitExit(pid, 600, &status);
+  *output = ReadWholeFile(log);
+  return ended && status < 128 ? status : -1;
 }

@@ -1,110 +1,64 @@
-// Drawing the part tree in a real GL context: where each part's meshes land (vertices captured in
-// feedback mode), how drawing moves the cycle start, the wireframe flag reaching the whole
-// subtree, and the capacity diagnostics of a part.
+// Drawing a part tree in a real GL context: where each part's meshes land (feedback mode), how
+// drawing moves the cycle starts, the wireframe flag reaching the subtree, and a part's capacity.
 #include "motion/rig_part.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "platform/view_state.h"
 #include "model/model_library.h"
 #include "motion/part_table.h"
 #include "support/gl_probe.h"
-#include "support/gl_test_context.h"
 #include "support/global_tables_reset.h"
 
-namespace {
-
-class DrawPartTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(UseTestGlContext());
-    UseFlatColourLighting();
-    ResetModelLibrary();
-    ResetPartTable();
-    saved = viewState;
-    viewState.textured = 0;
-    // Slots 0 and 1: a small triangle with its corner A at the origin.
-    const double xs[3] = {0.0, 0.25, 0.25}, ys[3] = {0.0, 0.0, 0.25}, zs[3] = {0.0, 0.0, 0.0};
-    modelLibrary.slots[0].AddTriangle(xs, ys, zs);
-    modelLibrary.slots[1].AddTriangle(xs, ys, zs);
+TEST(DrawPart, MeshesAndChildrenMoveByTheWave) {
+  ASSERT_TRUE(UseTestGlContext());
+  UseFlatColourLighting();
+  ResetModelLibrary();
+  ResetPartTable();
+  const double xs[3] = {0.0, 0.25, 0.25}, ys[3] = {0.0, 0.0, 0.25}, zs[3] = {};
+  modelLibrary.slots[0].AddTriangle(xs, ys, zs);
+  modelLibrary.slots[1].AddTriangle(xs, ys, zs);
+  RigPart &parent = partTable.parts[0], &child = partTable.parts[3];
+  parent.AddModel(0);
+  parent.AddChild(3);
+  child.AddModel(1);
+  parent.motion = {0.5, 0.0, 0.0};
+  parent.period = 2000;
+  parent.startTime = 1000;
+  child.motion = {0.0, 0.5, 0.0};
+  child.period = 1000;  // not started: the first draw with a time stamp other than 0 starts it
+  const struct {
+    uint32_t t;
+    double parentX, childY;
+    uint32_t parentStart, childStart;
+  } steps[] = {{0, 0.5, 0.0, 1000u - 2000u, 0},
+               {1500, 0.25, 0.0, 1000, 1500},
+               {2000, 0.5, 0.5, 1000, 1500},
+               {7500, 0.25, 0.0, 7000, 6500},
+               {6500, 0.25, 0.0, 5000, 6500}};
+  for (const auto& s : steps) {
+    const FeedbackCapture solid = CaptureFeedback([&] { parent.DrawPart(s.t, false); });
+    ASSERT_EQ(solid.polygons, 2);
+    EXPECT_FLOAT_EQ(solid.vertices[0].x, (s.parentX + 1.0) * 32) << s.t;
+    EXPECT_FLOAT_EQ(solid.vertices[3].x, (s.parentX + 1.0) * 32) << s.t;
+    EXPECT_FLOAT_EQ(solid.vertices[3].y, (s.childY + 1.0) * 32) << s.t;
+    EXPECT_EQ(parent.startTime, s.parentStart) << s.t;
+    EXPECT_EQ(child.startTime, s.childStart) << s.t;
   }
-  void TearDown() override {
-    viewState = saved;
-    ResetPartTable();
-    ResetModelLibrary();
-  }
-  static void Move(int part, Vec3 motion, uint32_t period, uint32_t startTime) {
-    partTable.parts[part].motion = motion;
-    partTable.parts[part].period = period;
-    partTable.parts[part].startTime = startTime;
-  }
-  // Window x of corner A of the first triangle drawn.
-  static float FirstCornerX(uint32_t t) {
-    const FeedbackCapture capture = CaptureFeedback([&] { partTable.parts[0].DrawPart(t, true); });
-    return capture.vertices.empty() ? -1.0f : capture.vertices[0].x;
-  }
-  ViewState saved{};
-};
-
-TEST_F(DrawPartTest, MeshesAreDisplacedByTheTriangleWave) {
-  partTable.parts[0].AddModel(0);
-  Move(0, {0.5, 0.0, 0.0}, 2000, 1000);
-  EXPECT_FLOAT_EQ(FirstCornerX(1500), WindowCoordinate(0.25));  // factor 0.5
-  EXPECT_FLOAT_EQ(FirstCornerX(2000), WindowCoordinate(0.5));  // factor 1
-  EXPECT_FLOAT_EQ(FirstCornerX(3000), WindowCoordinate(0.0));  // a whole period: no catch-up yet
-  EXPECT_EQ(partTable.parts[0].startTime, 1000u);
-  EXPECT_FLOAT_EQ(FirstCornerX(7500), WindowCoordinate(0.25));  // three periods later
-  EXPECT_EQ(partTable.parts[0].startTime, 7000u);
-  EXPECT_FLOAT_EQ(FirstCornerX(6500), WindowCoordinate(0.25));  // a time stamp before the start
-  EXPECT_EQ(partTable.parts[0].startTime, 5000u);
-  // Without a period nothing moves, but the first draw still marks the start (0 cannot).
-  Move(0, {0.5, 0.5, 0.0}, 0, 0);
-  EXPECT_FLOAT_EQ(FirstCornerX(0), WindowCoordinate(0.0));
-  EXPECT_EQ(partTable.parts[0].startTime, 0u);
-  FirstCornerX(4321);
-  FirstCornerX(9999);
-  EXPECT_EQ(partTable.parts[0].startTime, 4321u);
-}
-
-TEST_F(DrawPartTest, ChildrenAddTheirMotionAndGetTheSameFlag) {
-  partTable.parts[0].AddModel(0);
-  partTable.parts[0].AddChild(3);
-  partTable.parts[3].AddModel(1);
-  Move(0, {0.5, 0.0, 0.0}, 2000, 1000);
-  Move(3, {0.0, 0.5, 0.0}, 1000, 1500);
-  const FeedbackCapture solid = CaptureFeedback([] { partTable.parts[0].DrawPart(2000, false); });
-  ASSERT_EQ(solid.polygons, 2);
-  EXPECT_EQ(solid.lines, 0);
-  // The parent at factor 1 along x; the child adds its own factor 1 along y.
-  EXPECT_FLOAT_EQ(solid.vertices[0].x, WindowCoordinate(0.5));
-  EXPECT_FLOAT_EQ(solid.vertices[0].y, WindowCoordinate(0.0));
-  EXPECT_FLOAT_EQ(solid.vertices[3].x, WindowCoordinate(0.5));
-  EXPECT_FLOAT_EQ(solid.vertices[3].y, WindowCoordinate(0.5));
-  const FeedbackCapture lines = CaptureFeedback([] { partTable.parts[0].DrawPart(2000, true); });
-  EXPECT_EQ(lines.lines, 6);
-  EXPECT_EQ(lines.polygons, 0);
+  const FeedbackCapture lines = CaptureFeedback([&] { parent.DrawPart(6500, true); });
+  EXPECT_TRUE(lines.polygons == 0 && lines.lines >= 6);
   GLint depth = 0;  // every push of the subtree popped
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   EXPECT_EQ(depth, 1);
-}
-
-TEST_F(DrawPartTest, CapacityOverflowIsDroppedWithADiagnostic) {
-  RigPart& part = partTable.parts[2];
-  for (int i = 0; i < MaxPartModels; ++i) part.AddModel(i);
-  for (int i = 0; i < MaxPartChildren; ++i) part.AddChild(i + 3);
+  for (int i = 1; i < 10; ++i) parent.AddModel(0);
+  for (int i = 1; i < 5; ++i) parent.AddChild(3);
   testing::internal::CaptureStderr();
-  part.AddModel(40);
-  part.AddChild(9);
+  child.AddModel(0);  // the child's 2nd model, then the parent's 11th and 6th
+  parent.AddModel(40);
+  parent.AddChild(9);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Error: attempted to put too many models in a part\n"
-            "Error: attempted to put too many children on a part\n");
-  EXPECT_EQ(part.modelCount, MaxPartModels);
-  EXPECT_EQ(part.childCount, MaxPartChildren);
-  EXPECT_EQ(part.models[MaxPartModels - 1], MaxPartModels - 1);
-  EXPECT_EQ(part.children[MaxPartChildren - 1], MaxPartChildren + 2);
+            "Error: attempted to put too many models in a part\nError: attempted to put too many children on a part\n");
+  EXPECT_EQ(parent.modelCount * 10 + parent.childCount + child.modelCount * 100, 10 * 10 + 5 + 200);
+  ResetPartTable();
+  ResetModelLibrary();
 }
-
-}  // namespace

@@ -1,16 +1,14 @@
 // Drawing one mesh in a real GL context: material and texture colours per render mode, the
-// display-list cache (what is replayed, what is rebuilt), texture offsets, the binds a list
-// records, and direct drawing when no list name can be had.
+// display-list cache, the texture offsets, the binds a list records, and direct drawing when no
+// list name can be had.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
-#include "platform/view_state.h"
 #include "model/mesh_object.h"
+#include "platform/view_state.h"
 #include "render/random_draws.h"
-#include "render/tex_coords.h"
 #include "render/texture_set.h"
 #include "render/textured_batch.h"
 #include "support/gl_failure_injection.h"
@@ -19,162 +17,100 @@
 
 namespace {
 
-// Pixel centre of the test surface in normalised device coordinates.
-double Ndc(double pixel) { return (pixel + 0.5) / (TestSurfaceSize / 2.0) - 1.0; }
+const Rgb Grey = {77, 77, 77}, Black = {0, 0, 0};
 
-// A right triangle with its right angle at pixel (x, y) and legs of `size` pixels along +x and +y.
-void AddPixelTriangle(MeshObject& mesh, double x, double y, double size, MaterialIndex material) {
-  const double xs[3] = {Ndc(x), Ndc(x + size), Ndc(x + size)};
-  const double ys[3] = {Ndc(y), Ndc(y), Ndc(y + size)};
-  const double zs[3] = {0.0, 0.0, 0.0};
-  mesh.AddTriangle(xs, ys, zs);
-  mesh.materials[mesh.triangleCount - 1] = material;
-}
-
-// A pixel inside the triangle added at (x, y), off its edges.
-Rgb Inside(int x, int y) { return PixelAt(x + 6, y + 2); }
-
-Rgb Byte(float r, float g, float b) {
-  auto c = [](float v) { return static_cast<unsigned char>(std::lround(v * 255.0f)); };
-  return {c(r), c(g), c(b)};
-}
-
-const Rgb Grey = Byte(0.3f, 0.3f, 0.3f);
-const Rgb Black = {0, 0, 0};
-
-class MeshDrawTest : public ::testing::Test {
+class MeshDraw : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(UseGlobalTestTextures());
-    saved = viewState;
     UseFlatColourLighting();
-    mesh = std::make_unique<MeshObject>();
   }
-  void TearDown() override {
-    mesh.reset();
-    viewState = saved;
-    glDisable(GL_TEXTURE_2D);
+  void TearDown() override { viewState = saved; }
+  // A right triangle with its right angle at pixel (x, y) and legs of `size` pixels along +x and +y.
+  void Add(int x, int y, int size, MaterialIndex material, int height = 0) {
+    auto ndc = [](double pixel) { return (pixel + 0.5) / 32.0 - 1.0; };
+    const double xs[3] = {ndc(x), ndc(x + size), ndc(x + size)},
+                 ys[3] = {ndc(y), ndc(y), ndc(y + (height ? height : size))}, zs[3] = {};
+    mesh.AddTriangle(xs, ys, zs);
+    mesh.materials[mesh.triangleCount - 1] = material;
   }
-  void Draw(bool textured, bool wireframe) {
-    viewState.textured = textured;
-    viewState.wireframe = wireframe;
+  // Draws in a mode (0 Textured, 1 Solid, 2 Wireframe) and returns the pixel inside the triangle at (x, y).
+  Rgb Draw(int mode, int x = 10, int y = 10) {
+    viewState.textured = mode == 0;
+    viewState.wireframe = mode == 2;
     glClear(GL_COLOR_BUFFER_BIT);
-    if (wireframe) {
-      mesh->DrawMeshWireframe();
-    } else {
-      mesh->DrawMeshCached();
-    }
+    if (mode == 2) glEnable(GL_TEXTURE_2D);  // as the backdrop leaves it
+    mode == 2 ? mesh.DrawMeshWireframe() : mesh.DrawMeshCached();
+    return PixelAt(x + 6, y + 2);
   }
-  ViewState saved{};
-  std::unique_ptr<MeshObject> mesh;
+  ViewState saved = viewState;
+  MeshObject mesh;
 };
 
-TEST_F(MeshDrawTest, ColoursInEachRenderMode) {
-  // A 3 x 2 grid of triangles with the materials 0, 1, 2, 3, -1 and 7.
+TEST_F(MeshDraw, ColoursInEachRenderMode) {
   const MaterialIndex materials[6] = {0, 1, 2, 3, -1, 7};
-  auto x = [](int i) { return 2 + 20 * (i % 3); };
-  auto y = [](int i) { return 4 + 30 * (i / 3); };
-  for (int i = 0; i < 6; ++i) AddPixelTriangle(*mesh, x(i), y(i), 16, materials[i]);
-  const Rgb solid[3] = {Byte(0.3f, 0.2f, 0.4f), Byte(0.7f, 0.7f, 0.7f), Byte(0.7f, 0.7f, 0.9f)};
-  Draw(false, false);
-  for (int i = 0; i < 6; ++i) EXPECT_TRUE(Near(Inside(x(i), y(i)), i < 3 ? solid[i] : Grey, 1)) << "solid " << i;
-  Draw(true, false);  // materials 0-2 show their slot's picture under the white material
-  for (int i = 0; i < 6; ++i) EXPECT_TRUE(Near(Inside(x(i), y(i)), i < 3 ? TestTextureColour(i) : Grey, 1)) << i;
-  EXPECT_FALSE(textureBatchOpen);
-  Draw(false, true);  // edges only, in the material colour, untextured
-  for (int i = 0; i < 6; ++i) EXPECT_TRUE(Near(Inside(x(i), y(i)), Black, 0)) << "wireframe " << i;
-  EXPECT_TRUE(Near(PixelAt(10, 4), solid[0], 1));  // the bottom edge of the first triangle
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  const Rgb solid[6] = {{77, 51, 102}, {179, 179, 179}, {179, 179, 230}, Grey, Grey, Grey};
+  for (int i = 0; i < 6; ++i) Add(2 + 20 * (i % 3), 4 + 30 * (i / 3), 16, materials[i]);
+  for (int mode : {1, 0, 2}) {
+    for (int i = 0; i < 6; ++i) {
+      const Rgb want = mode == 2 ? Black : mode == 0 && i < 3 ? TestTextureColour(i) : solid[i];
+      EXPECT_TRUE(Near(Draw(mode, 2 + 20 * (i % 3), 4 + 30 * (i / 3)), want, 1))
+          << "mode " << mode << " triangle " << i;
+    }
+  }
+  EXPECT_TRUE(Near(PixelAt(10, 4), solid[0], 1));  // a wireframe edge, in the material colour
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || textureBatchOpen);
 }
 
-TEST_F(MeshDrawTest, FirstTexturedDrawCompilesAndTakesOffsetsFromTheUnseededSequence) {
-  uint32_t fresh = 1;
-  EXPECT_EQ(NextRandomDraw(fresh), 41);
-  EXPECT_EQ(NextRandomDraw(fresh), 18467);
-  for (int i = 0; i < 4; ++i) AddPixelTriangle(*mesh, 2 + 12 * i, 2, 10 + i, i % 2 ? 3 : 1);
-  uint32_t state = RandomDrawState();
-  Draw(true, false);
-  EXPECT_TRUE(mesh->listBuilt && mesh->listTextured);
-  EXPECT_TRUE(glIsList(mesh->displayList));
-  for (int t = 0; t < mesh->triangleCount; ++t) {  // in index order, u before v, every material
-    EXPECT_EQ(mesh->texOffsets[t][0], NextRandomDraw(state) / 32767.0) << t;
-    EXPECT_EQ(mesh->texOffsets[t][1], NextRandomDraw(state) / 32767.0) << t;
+TEST_F(MeshDraw, ListIsReplayedUntilTheTexturedFlagChangesAndOffsetsAreChosenOnce) {
+  uint32_t state = 1;  // the unseeded generator
+  EXPECT_EQ(NextRandomDraw(state) * 100000 + NextRandomDraw(state), 4118467);
+  Add(10, 10, 30, 3);
+  Add(45, 2, 13, 1);
+  Add(50, 20, 4, 3, 40);
+  state = RandomDrawState();
+  ASSERT_TRUE(Near(Draw(0), Grey, 1));
+  for (int t = 0; t < 3; ++t) {  // in index order, u before v, whatever the material
+    EXPECT_EQ(mesh.texOffsets[t][0], NextRandomDraw(state) / 32767.0) << t;
+    EXPECT_EQ(mesh.texOffsets[t][1], NextRandomDraw(state) / 32767.0) << t;
+  }
+  double a[2], b[2], c[2];  // AB and BC span their share of the mesh's longest AB and BC
+  mesh.TriangleTexCoords(1, a, b, c);
+  EXPECT_NEAR(b[0], a[0] + 13.0 / 30.0, 1e-12);
+  EXPECT_NEAR(c[1], a[1] + 13.0 / 40.0, 1e-12);
+  for (int k = 0; k < 3; ++k) mesh.cornerX[0][k] += 1.5;  // moved behind the cache's back
+  const Rgb expected[6] = {Grey, Black, Grey, Black, Black, Grey};
+  const int modes[6] = {0, 2, 0, 1, 1, 0};  // replayed, wireframe, replayed, rebuilt, replayed, rebuilt
+  for (int i = 0; i < 6; ++i) {
+    if (i == 4)
+      for (int k = 0; k < 3; ++k) mesh.cornerX[0][k] -= 1.5;
+    EXPECT_TRUE(Near(Draw(modes[i]), expected[i], 1)) << "step " << i;
   }
   EXPECT_EQ(RandomDrawState(), state);
-  // AB spans its share of the mesh's longest AB edge along s, BC along t.
-  double a[2], b[2], c[2];
-  mesh->TriangleTexCoords(1, a, b, c);
-  EXPECT_EQ(a[0], mesh->texOffsets[1][0]);
-  EXPECT_NEAR(b[0], a[0] + 11.0 / 13.0, 1e-12);
-  EXPECT_NEAR(c[1], a[1] + 11.0 / 13.0, 1e-12);
-  EXPECT_EQ(RandomDrawState(), state);  // chosen once
 }
 
-TEST_F(MeshDrawTest, ListIsReplayedUntilTheTexturedFlagChanges) {
-  AddPixelTriangle(*mesh, 10, 10, 30, 3);
-  auto shift = [&](double dx) {  // change the mesh behind the cache's back
-    for (int k = 0; k < 3; ++k) mesh->cornerX[0][k] += dx;
-  };
-  Draw(true, false);
-  ASSERT_TRUE(Near(Inside(10, 10), Grey, 1));
-  const uint32_t state = RandomDrawState();
-  shift(1.5);
-  Draw(true, false);  // replayed: the old geometry
-  EXPECT_TRUE(Near(Inside(10, 10), Grey, 1));
-  Draw(false, true);  // wireframe leaves the list alone...
-  Draw(true, false);  // ...so back in Textured mode it is replayed, not rebuilt
-  EXPECT_TRUE(Near(Inside(10, 10), Grey, 1));
-  Draw(false, false);  // Solid: rebuilt from the moved mesh
-  EXPECT_FALSE(mesh->listTextured);
-  EXPECT_TRUE(Near(Inside(10, 10), Black, 0));
-  shift(-1.5);
-  Draw(false, false);  // replayed, not rebuilt again
-  EXPECT_TRUE(Near(Inside(10, 10), Black, 0));
-  Draw(true, false);  // rebuilt for Textured
-  EXPECT_TRUE(Near(Inside(10, 10), Grey, 1));
-  EXPECT_EQ(RandomDrawState(), state);  // rebuilding chooses no new offsets
-}
-
-TEST_F(MeshDrawTest, CompiledListRecordsBindsOnlyWhereTheSlotChanges) {
-  AddPixelTriangle(*mesh, 2, 2, 16, 1);
-  AddPixelTriangle(*mesh, 22, 2, 16, 0);
-  AddPixelTriangle(*mesh, 42, 2, 16, 0);
+TEST_F(MeshDraw, CompiledListRecordsBindsOnlyWhereTheSlotChanges) {
+  Add(2, 2, 16, 1);
+  Add(22, 2, 16, 0);
+  Add(42, 2, 16, 0);
   lastBoundSlot = 1;  // slot 1 counts as bound already: its triangle records no bind
-  Draw(true, false);
+  Draw(0);
   EXPECT_EQ(lastBoundSlot, 0);
   glBindTexture(GL_TEXTURE_2D, textureSet.textureNames[2]);
-  Draw(true, false);  // replayed with slot 2's texture bound
-  EXPECT_TRUE(Near(Inside(2, 2), TestTextureColour(2), 1));
-  EXPECT_TRUE(Near(Inside(22, 2), TestTextureColour(0), 1));
-  EXPECT_TRUE(Near(Inside(42, 2), TestTextureColour(0), 1));
+  const Rgb want[3] = {TestTextureColour(2), TestTextureColour(0), TestTextureColour(0)};
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Near(Draw(0, 2 + 20 * i, 2), want[i], 1)) << i;  // replayed
 }
 
-TEST_F(MeshDrawTest, WithoutAListNameTheMeshIsDrawnDirectly) {
-  AddPixelTriangle(*mesh, 10, 10, 30, 3);
+TEST_F(MeshDraw, WithoutAListNameTheMeshIsDrawnDirectly) {
+  Add(10, 10, 30, 3);
   FailNextListCreation();
-  Draw(false, false);
-  EXPECT_FALSE(mesh->listBuilt);
-  EXPECT_TRUE(Near(Inside(10, 10), Grey, 1));
-  Draw(false, false);  // names available again: cached
-  EXPECT_TRUE(mesh->listBuilt);
-  const GLuint old = mesh->displayList;
+  EXPECT_TRUE(Near(Draw(1), Grey, 1));
+  EXPECT_FALSE(mesh.listBuilt);
+  Draw(1);
+  const GLuint old = mesh.displayList;
   FailNextListCreation();  // a rebuild without a name drops the old list and still draws
-  Draw(true, false);
-  EXPECT_FALSE(mesh->listBuilt);
-  EXPECT_FALSE(glIsList(old));
-  EXPECT_TRUE(Near(Inside(10, 10), Grey, 1));
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(TexCoords, ZeroLongestEdgeGivesZeroShareNotNaN) {
-  MeshObject mesh;
-  const double xs[3] = {0.0, 2.0, 2.0}, zeros[3] = {0.0, 0.0, 0.0};
-  mesh.AddTriangle(xs, zeros, zeros);  // AB = 2, BC = 0: the BC maximum stays 0
-  double a[2], b[2], c[2];
-  mesh.TriangleTexCoords(0, a, b, c);
-  EXPECT_EQ(b[0], a[0] + 1.0);
-  EXPECT_EQ(c[1], a[1]);
-  EXPECT_EQ(EdgeShare(0.0, 0.0), 0.0);
+  EXPECT_TRUE(Near(Draw(0), Grey, 1));
+  EXPECT_FALSE(mesh.listBuilt || glIsList(old));
 }
 
 }  // namespace

@@ -5,16 +5,11 @@
 #include <GL/glu.h>
 #include <dlfcn.h>
 
-namespace {
+#include <utility>
 
+namespace {
 bool failNextQuadric = false;
 bool failNextList = false;
-
-template <typename F>
-F Real(const char* name) {
-  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
 }  // namespace
 
 void FailNextQuadricCreation() { failNextQuadric = true; }
@@ -22,21 +17,11 @@ void FailNextQuadricCreation() { failNextQuadric = true; }
 void FailNextListCreation() { failNextList = true; }
 
 extern "C" GLUquadric* gluNewQuadric() {
-  if (failNextQuadric) {
-    failNextQuadric = false;
-    return nullptr;
-  }
-  using Create = GLUquadric* (*)();
-  static const Create real = Real<Create>("gluNewQuadric");
-  return real != nullptr ? real() : nullptr;
+  static const auto real = reinterpret_cast<GLUquadric* (*)()>(dlsym(RTLD_NEXT, "gluNewQuadric"));
+  return std::exchange(failNextQuadric, false) || real == nullptr ? nullptr : real();
 }
 
 extern "C" GLuint glGenLists(GLsizei range) {
-  if (failNextList) {
-    failNextList = false;
-    return 0;
-  }
-  using Generate = GLuint (*)(GLsizei);
-  static const Generate real = Real<Generate>("glGenLists");
-  return real != nullptr ? real(range) : 0;
+  static const auto real = reinterpret_cast<GLuint (*)(GLsizei)>(dlsym(RTLD_NEXT, "glGenLists"));
+  return std::exchange(failNextList, false) || real == nullptr ? 0 : real(range);
 }

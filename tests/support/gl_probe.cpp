@@ -22,21 +22,22 @@ void UseFlatColourLighting() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-std::vector<unsigned char> ReadSurface() {
-  std::vector<unsigned char> pixels(TestSurfaceSize * TestSurfaceSize * 3);
+static void ReadRgb(int x, int y, int width, int height, unsigned char* out) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glFinish();
-  glReadPixels(0, 0, TestSurfaceSize, TestSurfaceSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, out);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
+}
+
+std::vector<unsigned char> ReadSurface() {
+  std::vector<unsigned char> pixels(TestSurfaceSize * TestSurfaceSize * 3);
+  ReadRgb(0, 0, TestSurfaceSize, TestSurfaceSize, pixels.data());
   return pixels;
 }
 
 Rgb PixelAt(int x, int y) {
   unsigned char rgb[3] = {0, 0, 0};
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glFinish();
-  glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  ReadRgb(x, y, 1, 1, rgb);
   return {rgb[0], rgb[1], rgb[2]};
 }
 
@@ -52,25 +53,13 @@ FeedbackCapture CaptureFeedback(const std::function<void()>& draw) {
   draw();
   const GLint used = glRenderMode(GL_RENDER);
   FeedbackCapture capture;
-  auto vertex = [&](GLint at) { capture.vertices.push_back({buffer[at], buffer[at + 1], buffer[at + 2]}); };
-  for (GLint i = 0; i >= 0 && i < used;) {
+  for (GLint i = 0; i < used;) {  // only lines and polygons are drawn in the tests
     const GLint token = static_cast<GLint>(buffer[i]);
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-      vertex(i + 1);
-      vertex(i + 4);
-      ++capture.lines;
-      i += 7;
-    } else if (token == GL_POLYGON_TOKEN) {
-      const GLint n = static_cast<GLint>(buffer[i + 1]);
-      for (GLint k = 0; k < n; ++k) vertex(i + 2 + 3 * k);
-      ++capture.polygons;
-      i += 2 + 3 * n;
-    } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN || token == GL_DRAW_PIXEL_TOKEN ||
-               token == GL_COPY_PIXEL_TOKEN) {
-      vertex(i + 1);
-      i += 4;
-    } else {  // GL_PASS_THROUGH_TOKEN and anything unexpected
-      i += 2;
+    const bool polygon = token == GL_POLYGON_TOKEN;
+    GLint count = polygon ? static_cast<GLint>(buffer[i + 1]) : 2;
+    (polygon ? capture.polygons : capture.lines) += 1;
+    for (i += polygon ? 2 : 1; count > 0 && i + 2 < used; i += 3, --count) {
+      capture.vertices.push_back({buffer[i], buffer[i + 1], buffer[i + 2]});
     }
   }
   return capture;

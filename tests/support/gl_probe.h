@@ -17,20 +17,16 @@ void UseFlatColourLighting();
 Rgb PixelAt(int x, int y);
 // The whole surface, RGB, bottom row first.
 std::vector<unsigned char> ReadSurface();
+// Whether the channels match within tolerance.
+bool Near(Rgb actual, Rgb expected, int tolerance);
 
-// Window coordinates of every vertex that `draw` sends through the pipeline, in feedback mode.
+// Window coordinates of every line and polygon vertex that `draw` sends, in feedback mode.
 struct FeedbackVertex {
   float x, y, z;
 };
 struct FeedbackCapture {
   std::vector<FeedbackVertex> vertices;
-  int lines = 0;  // line segments
-  int polygons = 0;  // polygons (triangles)
+  int lines = 0;
+  int polygons = 0;
 };
 FeedbackCapture CaptureFeedback(const std::function<void()>& draw);
-
-// Window coordinate of a normalised device coordinate on the test surface.
-inline float WindowCoordinate(double ndc) { return static_cast<float>((ndc + 1.0) * TestSurfaceSize / 2.0); }
-
-// Whether the channels match within tolerance.
-bool Near(Rgb actual, Rgb expected, int tolerance);

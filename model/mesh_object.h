@@ -1,8 +1,16 @@
 // One triangle mesh of the scene, with fixed capacity. The per-triangle arrays are allocated at full
 // capacity by the constructor and never grow; the values drawing needs (edge lengths, their maxima,
 // the face normal) are derived once, when a triangle is added.
-// Reading (ReadAscObject) lives in asc_object_reader.cpp; drawing in render/mesh_draw.cpp,
-// render/mesh_wireframe.cpp and render/tex_coords.cpp.
+//
+// Where each member lives. The record and its reading belong to the model; the drawing half is
+// compiled with the renderer, which alone knows the render modes, the material colours and the
+// texture slots, so that the scene reader and its fuzzer build without any of that:
+// - the constructor, the destructor (which deletes the display list only while a GL context is
+//   current) and AddTriangle: model/mesh_object.cpp;
+// - ReadAscObject: model/read_asc_object.cpp;
+// - DrawMeshCached and DrawMeshImmediate: render/mesh_draw.cpp;
+// - DrawMeshWireframe: render/mesh_wireframe.cpp;
+// - TriangleTexCoords: render/tex_coords.cpp.
 #pragma once
 #include <cstdint>
 

@@ -2,7 +2,6 @@
 // by byte that ImageMagick does not write, and on the files it must refuse with exactly one
 // "Error: " line each.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -176,6 +175,7 @@ TEST(DibLoader, DecodesHandMadeForms) {
        }), Pal("1111" "22.1" "....")},
       {"run-length 8: literal cut short", Make(8, 1, 2, 1, {0, 4, 1, 1}), Pal("..")},
       {"run-length 8: odd trailing byte", Make(8, 1, 3, 1, {2, 1, 3}), Pal("11.")},
+      {"run-length 8: the widest image", Make(8, 1, 16384, 1, {0, 1}), Bytes(3 * 16384, 0)},
       {"run-length 8: image size ends the stream", Make(8, 1, 4, 1, {2, 1, 2, 2}).With([](Dib& d) { d.sizeImage = 2; }),
        Pal("11..")},
       {"bit fields 4-4-4, top-down",
@@ -229,7 +229,7 @@ TEST(DibLoader, RefusesBadFilesWithOneMessage) {
   for (const Dib& d : {Dib{0, 2}, Dib{3, 0}, Dib{-3, 2}, Dib{100000, 100000}, Dib{4000, 4000}, Dib{16385, 1, 8, 1},
                        Dib{8192, 8193, 8, 1}, Dib{3, INT32_MIN}, Dib{3, 2, 2}, Dib{3, 2, 0}, Dib{3, 2, 64}, Dib{3, 2, 24, 4},
                        Dib{3, 2, 24, 5}, Dib{3, 2, 4, 1}, Dib{3, 2, 8, 2}, Dib{3, 2, 24, 3}, Dib{3, -2, 8, 1}})
-    cases.push_back({d.File(), conversion});
+    cases.push_back({d.With([](Dib& e) { e.colorsUsed = 1, e.table.assign(4, 0); }).File(), conversion});
   std::string errors;
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
@@ -239,7 +239,7 @@ TEST(DibLoader, RefusesBadFilesWithOneMessage) {
   // Files that cannot be opened; a name too long for the 256-character message is cut short.
   ScratchDir dir;
   WriteFile(dir.File("empty.bmp"), {});
-  mkdir(dir.File("folder.bmp").c_str(), 0700);
+  dir.MakeDir("folder.bmp");
   for (std::string name : {dir.File("missing.bmp"), dir.File("empty.bmp"), dir.File("folder.bmp"),
                            dir.File(std::string(400, 'n') + ".bmp")}) {
     testing::internal::CaptureStderr();

@@ -72,8 +72,6 @@ const struct { int headerSize, bitCount, compression; const char* arguments; boo
 // Odd widths put 1 to 3 padding bytes (and partial bytes for 1 and 4 bits) at every row end.
 TEST(DibLoader, DecodesWhatImageMagickWritesAsImageMagickDoes) {
   bool ok = false;
-  Shell("convert -version", &ok);
-  if (!ok) GTEST_SKIP() << "ImageMagick's convert is not installed";
   ScratchDir dir;
   const std::string source = dir.File("source.ppm"), written = dir.File("written.bmp");
   for (int width : {1, 2, 3, 5, 37}) {
@@ -86,10 +84,9 @@ TEST(DibLoader, DecodesWhatImageMagickWritesAsImageMagickDoes) {
       SCOPED_TRACE(std::string(format.arguments) + " width " + std::to_string(width));
       Shell("convert " + source + " " + format.arguments + written, &ok);
       std::string text = ReadWholeFile(written), top = Shell("convert " + written + " -depth 8 rgb:-", &ok), expected;
-      ASSERT_TRUE(ok);
+      ASSERT_TRUE(ok && text.size() >= 34);
       ASSERT_EQ(top.size(), 3u * width * height);
       Bytes file(text.begin(), text.end());
-      ASSERT_GE(file.size(), 34u);
       std::vector<int> header{file[14], file[file[14] == 12 ? 24 : 28], file[14] == 12 ? 0 : file[30]};
       ASSERT_TRUE(width < 37 || header == std::vector<int>({format.headerSize, format.bitCount, format.compression}));
       if (file[14] == 124) file[14] = 40;

@@ -1,11 +1,10 @@
-// libFuzzer target for the bitmap loader. Each input is written to one fixed file per process in
-// /dev/shm and loaded through LoadDibImage, as the program loads its textures. The same bytes are
-// also decoded straight from libFuzzer's exactly sized buffer: a mapped file hides a read past
-// its end up to the end of the last page, the heap buffer does not. Both routes must agree.
+// libFuzzer target for the bitmap loader. Each input is loaded through LoadDibImage from a file, as
+// the program loads its textures, and also decoded straight from libFuzzer's exactly sized buffer:
+// a mapped file hides a read past its end up to the end of the last page, the heap buffer does
+// not. Both routes must agree.
+#include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,46 +12,19 @@
 #include "image/dib_loader.h"
 #include "image/dib_memory.h"
 
-namespace {
-
-// The input file, removed when the process exits normally.
-const std::string& InputPath() {
-  struct InputFile {
-    std::string path =
-        "/dev/shm/strivex-fuzz-dib-" + std::to_string(static_cast<long>(getpid())) + ".bmp";
-    ~InputFile() { unlink(path.c_str()); }
-  };
-  static const InputFile file;
-  return file.path;
-}
-
-void FreeImage(RgbImage* image) {
-  if (image == nullptr) return;
-  std::free(image->data);
-  std::free(image);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(InputPath().c_str(), "wb");
-  if (file == nullptr) return 0;
-  bool written = std::fwrite(data, 1, size, file) == size;
-  if (std::fclose(file) != 0 || !written) return 0;
-  RgbImage* loaded = LoadDibImage(InputPath().c_str());
-
+  // An anonymous in-memory file, reopened by name for every input and gone with the process.
+  static const int fd = memfd_create("strivex-fuzz-dib", 0);
+  static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
+  RgbImage* loaded = LoadDibImage(path.c_str());
   RgbImage* decoded = nullptr;
-  DibStatus status = DecodeDibMemory(ByteView{data, size}, &decoded);
-  if (size > 0) {
-    if ((loaded == nullptr) != (status != DibStatus::kOk)) __builtin_trap();
-    if (loaded != nullptr &&
-        (loaded->width != decoded->width || loaded->height != decoded->height ||
-         std::memcmp(loaded->data, decoded->data,
-                     static_cast<size_t>(loaded->width) * loaded->height * 3) != 0)) {
-      __builtin_trap();
-    }
-  }
-  FreeImage(loaded);
-  FreeImage(decoded);
+  bool ok = DecodeDibMemory(ByteView{data, size}, &decoded) == DibStatus::kOk;
+  if ((loaded != nullptr) != ok ||
+      (ok && (loaded->width != decoded->width || loaded->height != decoded->height ||
+              std::memcmp(loaded->data, decoded->data, size_t(loaded->width) * loaded->height * 3) != 0)))
+    __builtin_trap();
+  for (RgbImage* image : {loaded, decoded})
+    if (image != nullptr) std::free(image->data), std::free(image);
   return 0;
 }

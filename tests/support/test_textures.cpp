@@ -17,12 +17,10 @@ bool UseGlobalTestTextures() {
   if (loaded) return true;
   ScratchDir scratch;
   if (!scratch.MakeDir("tex")) return false;
-  for (const TextureSlotFile& entry : TextureSlotFiles) {
+  for (const TextureSlotFile& entry : TextureSlotFiles)
     if (!WriteBmp24(scratch.File(entry.fileName), 8, 8, nullptr, TestTextureColour(entry.slot))) return false;
-  }
   WorkingDirectoryScope inScratch(scratch.Path());
   textureSet.LoadTextureFiles();
   textureSet.CreateTextures();
-  loaded = true;
-  return true;
+  return loaded = true;
 }

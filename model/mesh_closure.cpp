@@ -1,5 +1,8 @@
-// The closure test sorts the directed edges by their corner positions and looks up each edge's
-// reverse: no hashing, no allocation beyond one fixed table.
+// The closure test numbers every distinct corner position through a fixed hash table, keeps the
+// directed edges as pairs of numbers in a second one, and looks up each edge's reverse there. It
+// runs on every object the scene reader takes, so it must cost little beside reading: no sorting,
+// no allocation, and no clearing between meshes (a slot counts only when it carries the stamp of
+// the current call).
 #include "model/mesh_closure.h"
 
 #include <algorithm>
@@ -8,16 +11,33 @@
 
 namespace {
 
-// A corner position as bits, with -0.0 folded into 0.0: equal keys are equal positions, and the
-// order is total, whatever the values.
-struct PointKey {
+constexpr int MaxCorners = 3 * MaxTriangles;
+// Powers of two, more than three times the corners (and edges) of a full mesh, so probes stay short.
+constexpr uint32_t TableSize = 32768;
+static_assert(TableSize > 3 * MaxCorners);
+
+// A corner position as bits, with -0.0 folded into 0.0: equal keys are equal positions.
+struct PositionSlot {
   uint64_t bits[3];
+  uint32_t number;  // from 1 on, within the mesh that stamped the slot
+  uint32_t stamp;  // the call that filled the slot; any other stamp means empty
 };
 
-struct DirectedEdge {
-  PointKey from;
-  PointKey to;
+struct EdgeSlot {
+  uint64_t edge;  // the numbers of its start and end corners, start in the high half
+  uint32_t stamp;
 };
+
+// The scene is read on one thread.
+PositionSlot positions[TableSize];
+EdgeSlot edgeSet[TableSize];
+uint32_t currentStamp = 0;
+uint64_t edges[MaxCorners];
+
+uint32_t Mix(uint64_t h) {
+  h = (h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ull;
+  return static_cast<uint32_t>(h >> 40) & (TableSize - 1);
+}
 
 uint64_t BitsOf(double value) {
   if (value == 0.0) value = 0.0;
@@ -26,48 +46,75 @@ uint64_t BitsOf(double value) {
   return bits;
 }
 
-bool Less(const PointKey& a, const PointKey& b) {
-  return std::lexicographical_compare(a.bits, a.bits + 3, b.bits, b.bits + 3);
+// The number of a position in this mesh, given the first time the position is seen.
+uint32_t NumberOf(const uint64_t bits[3], uint32_t& lastNumber) {
+  const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
+  for (uint32_t i = Mix(h);; i = (i + 1) & (TableSize - 1)) {
+    PositionSlot& slot = positions[i];
+    if (slot.stamp != currentStamp) {
+      slot = {{bits[0], bits[1], bits[2]}, ++lastNumber, currentStamp};
+      return slot.number;
+    }
+    if (slot.bits[0] == bits[0] && slot.bits[1] == bits[1] && slot.bits[2] == bits[2]) return slot.number;
+  }
 }
-bool Same(const PointKey& a, const PointKey& b) { return std::equal(a.bits, a.bits + 3, b.bits); }
 
-bool EdgeLess(const DirectedEdge& a, const DirectedEdge& b) {
-  if (Less(a.from, b.from)) return true;
-  if (Less(b.from, a.from)) return false;
-  return Less(a.to, b.to);
+// Adds a directed edge to the set; false when it is there already.
+bool InsertEdge(uint64_t edge) {
+  for (uint32_t i = Mix(edge);; i = (i + 1) & (TableSize - 1)) {
+    EdgeSlot& slot = edgeSet[i];
+    if (slot.stamp != currentStamp) {
+      slot = {edge, currentStamp};
+      return true;
+    }
+    if (slot.edge == edge) return false;
+  }
 }
 
-// Room for every edge of a full mesh; the scene is read on one thread.
-DirectedEdge edges[3 * MaxTriangles];
+bool ContainsEdge(uint64_t edge) {
+  for (uint32_t i = Mix(edge);; i = (i + 1) & (TableSize - 1)) {
+    const EdgeSlot& slot = edgeSet[i];
+    if (slot.stamp != currentStamp) return false;
+    if (slot.edge == edge) return true;
+  }
+}
 
 }  // namespace
 
 bool IsClosedOutward(const MeshObject& mesh) {
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
   if (count == 0) return false;
+  if (++currentStamp == 0) {
+    // After 2^32 calls the stamps come round again: start from an empty table.
+    std::memset(positions, 0, sizeof positions);
+    std::memset(edgeSet, 0, sizeof edgeSet);
+    currentStamp = 1;
+  }
+  uint32_t lastNumber = 0;
   double volume = 0.0;
   for (int32_t t = 0; t < count; ++t) {
-    PointKey corner[3];
+    uint64_t corner[3];
     Vec3 p[3];
     for (int k = 0; k < 3; ++k) {
       p[k] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
       if (!std::isfinite(p[k].x) || !std::isfinite(p[k].y) || !std::isfinite(p[k].z)) return false;
-      corner[k] = {{BitsOf(p[k].x), BitsOf(p[k].y), BitsOf(p[k].z)}};
+      const uint64_t bits[3] = {BitsOf(p[k].x), BitsOf(p[k].y), BitsOf(p[k].z)};
+      corner[k] = NumberOf(bits, lastNumber);
     }
     for (int k = 0; k < 3; ++k) {
-      if (Same(corner[k], corner[(k + 1) % 3])) return false;
-      edges[3 * t + k] = {corner[k], corner[(k + 1) % 3]};
+      const uint64_t from = corner[k], to = corner[(k + 1) % 3];
+      if (from == to) return false;
+      edges[3 * t + k] = from << 32 | to;
+      // A directed edge twice: it cannot have exactly one reverse partner.
+      if (!InsertEdge(edges[3 * t + k])) return false;
     }
     // Six times the signed volume of the tetrahedron from the origin to the triangle.
     volume += p[0].x * (p[1].y * p[2].z - p[1].z * p[2].y) - p[0].y * (p[1].x * p[2].z - p[1].z * p[2].x) +
               p[0].z * (p[1].x * p[2].y - p[1].y * p[2].x);
   }
-  DirectedEdge* const end = edges + 3 * count;
-  std::sort(edges, end, EdgeLess);
-  for (const DirectedEdge* edge = edges; edge != end; ++edge) {
-    const DirectedEdge reverse = {edge->to, edge->from};
-    const auto partners = std::equal_range(edges, end, reverse, EdgeLess);
-    if (partners.second - partners.first != 1) return false;
+  // Every directed edge is there once, so a present reverse is exactly one partner.
+  for (int32_t e = 0; e < 3 * count; ++e) {
+    if (!ContainsEdge((edges[e] << 32) | (edges[e] >> 32))) return false;
   }
   return volume > 0.0;
 }

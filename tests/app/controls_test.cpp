@@ -36,14 +36,11 @@ class Controls : public testing::Test {
 TEST_F(Controls, ChoicesByKeyAndMenuFollowTheTransitionTableAndRelabel) {
   const char* names[6] = {"Textures", "Solid", "Wireframe", "Slow", "Medium", "Fast"};
   // Marks of positions 1-6 after each step: 'o' active, '-' inactive, ' ' not rewritten.
-  const struct {
-    char key;
-    int value;
-    const char* marks;
-  } steps[] = {{'q', 0, "-o-   "}, {'q', 0, "o--   "},  {'w', 1, "-o-   "},  {'w', 1, "o--   "},  {'e', 2, "--o   "},
-               {'e', 2, "-o-   "}, {'e', 2, "--o   "},  {'w', 1, "-o-   "},  {'e', 2, "--o   "},  {'q', 0, "o--   "},
-               {'e', 2, "--o   "}, {'1', 10, "--oo--"}, {'3', 12, "--o--o"}, {'2', 11, "--o-o-"}, {'2', 11, "--o-o-"},
-               {0, 7, "--o   "},   {0, -1, "--o   "}};
+  const struct { char key; int value; const char* marks; } steps[] = {
+      {'q', 0, "-o-   "}, {'q', 0, "o--   "},  {'w', 1, "-o-   "},  {'w', 1, "o--   "},  {'e', 2, "--o   "},
+      {'e', 2, "-o-   "}, {'e', 2, "--o   "},  {'w', 1, "-o-   "},  {'e', 2, "--o   "},  {'q', 0, "o--   "},
+      {'e', 2, "--o   "}, {'1', 10, "--oo--"}, {'3', 12, "--o--o"}, {'2', 11, "--o-o-"}, {'2', 11, "--o-o-"},
+      {0, 7, "--o   "},   {0, -1, "--o   "}};
   ApplyMenuChoice(11);  // the menu as built shows the initial state
   for (int p = 1; p <= 6; ++p) EXPECT_EQ(labels[p], InitialMenuEntries()[p - 1].label);
   for (bool byKey : {true, false}) {
@@ -96,11 +93,9 @@ TEST_F(Controls, DragIsRecomputedFromThePressAndBounded) {
   HandleMouseMotion(0, 900);
   HandleMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 300, 200);  // at azimuth 180, elevation 20
   HandleMouseButton(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);      // only the left button's release ends the drag
-  const struct {
-    int x, y;
-    double azimuth, elevation;
-  } moves[] = {{300, 100, 180, -10}, {300, 139, 180, -10}, {301, 141, 180.5, -9.5}, {300, 319, 180, 79.5},
-               {300, 400, 180, 80},  {300, 200, 180, 20},  {1020, 200, 540, 20},    {-420, 201, -180, 20.5}};
+  const struct { int x, y; double azimuth, elevation; } moves[] = {
+      {300, 100, 180, -10}, {300, 139, 180, -10}, {301, 141, 180.5, -9.5}, {300, 319, 180, 79.5},
+      {300, 400, 180, 80},  {300, 200, 180, 20},  {1020, 200, 540, 20},    {-420, 201, -180, 20.5}};
   for (const auto& m : moves) {
     HandleMouseMotion(m.x, m.y);
     EXPECT_EQ(viewState.azimuth, m.azimuth) << m.x << "," << m.y;

@@ -1,40 +1,75 @@
-// The robot rig as start-up builds it, and the re-timing of a speed change, on the program's own
-// part table with a settable clock.
+// The walking rig: the triangle-wave factor and the catch-up of a part's cycle start, the rig as
+// start-up builds it, the re-timing of a speed change, and a part tree drawn in a real GL context
+// (where each part's meshes land, how drawing moves the cycle starts, the
+// wireframe flag reaching the subtree, and a part's capacity).
 #include "motion/rig.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
+#include "model/model_library.h"
 #include "motion/part_table.h"
+#include "motion/triangle_wave.h"
 #include "platform/clock.h"
 #include "platform/view_state.h"
+#include "support/gl_probe.h"
 #include "support/global_tables_reset.h"
 
 namespace {
 
 uint32_t fakeNow = 0;
 
-// The rig built `since` ms before `now` at the speed of `period`: part 6 is `since` ms into its cycle.
-void RigAtPhase(uint32_t now, uint32_t period, uint32_t since) {
-  ResetPartTable();
-  viewState = ViewState{};
-  viewState.speedPeriod = period;
-  SetClockSource([] { return fakeNow; });
-  fakeNow = now - since;
-  BuildRig();
-  fakeNow = now;
+TEST(TriangleWave, FactorsAndCatchUp) {
+  const struct { int64_t elapsed; uint32_t period; float factor; } factors[] = {
+      {0, 2000, 0}, {500, 2000, 0.5f}, {1000, 2000, 1}, {1500, 2000, 0.5f}, {2000, 2000, 0}, {2, 5, 0.8f},
+      {3, 5, 0.8f}};
+  for (const auto& f : factors)
+    EXPECT_EQ(TriangleWaveFactor(f.elapsed, f.period), f.factor) << f.elapsed << "/" << f.period;
+  // Whole periods move the start; a time before the start goes back keeping the phase; the time
+  // since the start wraps with the 32-bit clock.
+  const struct { uint32_t start, t, period, newStart; int64_t elapsed; } catchUps[] = {
+      {1000, 3000, 2000, 1000, 2000},    {1000, 5000, 2000, 3000, 2000},   {1000, 4500, 1000, 4000, 500},
+      {10000, 9500, 2000, 8000, 1500},   {10000, 6000, 2000, 6000, 0},     {0xFFFFFF00u, 0x100, 2000, 0xFFFFFF00u, 512},
+      {1, 0x7FFFFFFF, 3, 0x7FFFFFFC, 3}, {77, 5, 0, 77, 0}};
+  for (const auto& c : catchUps) {
+    int64_t elapsed = -1;
+    EXPECT_EQ(CatchUpStartTime(c.start, c.t, c.period, &elapsed), c.newStart) << c.start << " " << c.t;
+    EXPECT_EQ(elapsed, c.elapsed) << c.start << " " << c.t;
+  }
 }
 
-// Period and start time of each part 0-6.
-std::vector<uint32_t> Timing() {
-  std::vector<uint32_t> timing;
-  for (int i = 0; i < 7; ++i) timing.insert(timing.end(), {partTable.parts[i].period, partTable.parts[i].startTime});
-  return timing;
-}
+// The program's own part table with a settable clock, put back afterwards.
+class Rig : public testing::Test {
+ protected:
+  void TearDown() override {
+    SetClockSource(nullptr);
+    viewState = saved;
+    ResetPartTable();
+    ResetModelLibrary();
+  }
+  // The rig built `since` ms before `now` at the speed of `period`: part 6 is `since` ms into its cycle.
+  static void RigAtPhase(uint32_t now, uint32_t period, uint32_t since) {
+    ResetPartTable();
+    viewState = ViewState{};
+    viewState.speedPeriod = period;
+    SetClockSource([] { return fakeNow; });
+    fakeNow = now - since;
+    BuildRig();
+    fakeNow = now;
+  }
+  // Period and start time of each part 0-6.
+  static std::vector<uint32_t> Timing() {
+    std::vector<uint32_t> timing;
+    for (int i = 0; i < 7; ++i) timing.insert(timing.end(), {partTable.parts[i].period, partTable.parts[i].startTime});
+    return timing;
+  }
+  ViewState saved = viewState;
+};
 
-TEST(Rig, BuildRigAssemblesSevenPartsFromTheFirst22Meshes) {
-  const ViewState saved = viewState;
+TEST_F(Rig, BuildRigAssemblesSevenPartsFromTheFirst22Meshes) {
   RigAtPhase(1000000, 2000, 0);
   const std::vector<int32_t> models[7] = {
       {0, 1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12, 13}, {14, 15, 16, 17}, {18, 19}, {20}, {21}};
@@ -52,12 +87,9 @@ TEST(Rig, BuildRigAssemblesSevenPartsFromTheFirst22Meshes) {
   EXPECT_EQ(partTable.rootPart, 4);
   EXPECT_EQ(Timing(), (std::vector<uint32_t>{2000, 999000, 0, 0, 2000, 1000000, 0, 0, 1000, 999500, 2000, 999000, 2000,
                                              1000000}));
-  SetClockSource(nullptr);
-  viewState = saved;
 }
 
-TEST(Rig, SpeedChangesContinueTheGait) {
-  const ViewState saved = viewState;
+TEST_F(Rig, SpeedChangesContinueTheGait) {
   const uint32_t n = 5000000;
   const struct {
     uint32_t now, since, newPeriod, manualClock;
@@ -79,9 +111,58 @@ TEST(Rig, SpeedChangesContinueTheGait) {
                                                c.limb, c.trailing, c.limb, c.leading}))
         << c.now << " " << c.since << " " << c.newPeriod;
   }
-  SetClockSource(nullptr);
-  viewState = saved;
-  ResetPartTable();
+}
+
+TEST_F(Rig, DrawnMeshesAndChildrenMoveByTheWave) {
+  ASSERT_TRUE(UseTestGlContext());
+  UseFlatColourLighting();
+  const double xs[3] = {0.0, 0.25, 0.25}, ys[3] = {0.0, 0.0, 0.25}, zs[3] = {};
+  modelLibrary.slots[0].AddTriangle(xs, ys, zs);
+  modelLibrary.slots[1].AddTriangle(xs, ys, zs);
+  RigPart &parent = partTable.parts[0], &child = partTable.parts[3];
+  parent.AddModel(0);
+  parent.AddChild(3);
+  child.AddModel(1);
+  parent.motion = {0.5, 0.0, 0.0};
+  parent.period = 2000;
+  parent.startTime = 1000;
+  child.motion = {0.0, 0.5, 0.0};
+  child.period = 1000;  // not started: the first draw with a time stamp other than 0 starts it
+  const struct { uint32_t t; double parentX, childY; uint32_t parentStart, childStart; } steps[] = {
+      {0, 0.5, 0.0, 1000u - 2000u, 0}, {1500, 0.25, 0.0, 1000, 1500}, {2000, 0.5, 0.5, 1000, 1500},
+      {7500, 0.25, 0.0, 7000, 6500},   {6500, 0.25, 0.0, 5000, 6500}};
+  // Each pass against the two meshes drawn by hand where the wave should have put them.
+  auto surface = [](const std::function<void()>& draw) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    draw();
+    glLoadIdentity();
+    return ReadSurface();
+  };
+  auto byHand = [](double parentX, double childY, bool wireframe) {
+    glTranslated(parentX, 0.0, 0.0);
+    wireframe ? modelLibrary.slots[0].DrawMeshWireframe() : modelLibrary.slots[0].DrawMeshCached();
+    glTranslated(0.0, childY, 0.0);
+    wireframe ? modelLibrary.slots[1].DrawMeshWireframe() : modelLibrary.slots[1].DrawMeshCached();
+  };
+  for (const auto& s : steps) {
+    EXPECT_TRUE(surface([&] { parent.DrawPart(s.t, false); }) == surface([&] { byHand(s.parentX, s.childY, false); }))
+        << s.t;
+    EXPECT_EQ(parent.startTime, s.parentStart) << s.t;
+    EXPECT_EQ(child.startTime, s.childStart) << s.t;
+  }
+  EXPECT_TRUE(surface([&] { parent.DrawPart(6500, true); }) == surface([&] { byHand(0.25, 0.0, true); }));
+  GLint depth = 0;  // every push of the subtree popped
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  EXPECT_EQ(depth, 1);
+  for (int i = 1; i < 10; ++i) parent.AddModel(0);
+  for (int i = 1; i < 5; ++i) parent.AddChild(3);
+  testing::internal::CaptureStderr();
+  child.AddModel(0);  // the child's 2nd model, then the parent's 11th and 6th
+  parent.AddModel(40);
+  parent.AddChild(9);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Error: attempted to put too many models in a part\nError: attempted to put too many children on a part\n");
+  EXPECT_EQ(parent.modelCount * 10 + parent.childCount + child.modelCount * 100, 10 * 10 + 5 + 200);
 }
 
 }  // namespace

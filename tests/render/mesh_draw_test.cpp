@@ -1,10 +1,11 @@
 // Drawing one mesh in a real GL context: material and texture colours per render mode, the
 // display-list cache, the texture offsets, the binds a list records, and direct drawing when no
-// list name can be had.
+// list name can be had. Then the texture set: which files become which textures, with their sizes
+// and filters, silent missing files, the skipping of redundant binds, and the release of the names.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstring>
 
 #include "model/mesh_object.h"
 #include "platform/view_state.h"
@@ -13,6 +14,7 @@
 #include "render/textured_batch.h"
 #include "support/gl_failure_injection.h"
 #include "support/gl_probe.h"
+#include "support/scratch_dir.h"
 #include "support/test_textures.h"
 
 namespace {
@@ -25,7 +27,10 @@ class MeshDraw : public testing::Test {
     ASSERT_TRUE(UseGlobalTestTextures());
     UseFlatColourLighting();
   }
-  void TearDown() override { viewState = saved; }
+  void TearDown() override {
+    viewState = saved;
+    lastBoundSlot = -1;
+  }
   // A right triangle with its right angle at pixel (x, y) and legs of `size` pixels along +x and +y.
   void Add(int x, int y, int size, MaterialIndex material, int height = 0) {
     auto ndc = [](double pixel) { return (pixel + 0.5) / 32.0 - 1.0; };
@@ -111,6 +116,68 @@ TEST_F(MeshDraw, WithoutAListNameTheMeshIsDrawnDirectly) {
   FailNextListCreation();  // a rebuild without a name drops the old list and still draws
   EXPECT_TRUE(Near(Draw(0), Grey, 1));
   EXPECT_FALSE(mesh.listBuilt || glIsList(old));
+}
+
+TEST_F(MeshDraw, TextureFilesBecomeLinearTexturesAndRedundantBindsAreSkipped) {
+  ScratchDir scratch;
+  ASSERT_TRUE(scratch.MakeDir("tex"));
+  // Slot 0 a 3 x 2 picture (rows not a multiple of 4 bytes), the others 16 x 8 of one colour each;
+  // slot 6's file is missing.
+  const char* files[TextureSlotCount] = {
+      "tex/gray1.bmp", "tex/gray2.bmp", "tex/blue1.bmp", "", "", "", "tex/stars2.bmp",
+      "tex/gray3.bmp", "tex/sky1.bmp",  "tex/grass.bmp"};
+  auto pattern = +[](int x, int y) {
+    return Rgb{static_cast<unsigned char>(10 * x + 1), static_cast<unsigned char>(100 + y), 7};
+  };
+  for (int slot = 0; slot < TextureSlotCount; ++slot) {
+    const Rgb fill = {static_cast<unsigned char>(slot * 20), 9, 9};
+    if (slot < 3 || slot > 6)
+      WriteBmp24(scratch.File(files[slot]), slot ? 16 : 3, slot ? 8 : 2, slot ? nullptr : pattern, fill);
+  }
+  GLuint names[TextureSlotCount];
+  {
+    TextureSet set;
+    WorkingDirectoryScope inScratch(scratch.Path());
+    testing::internal::CaptureStderr();
+    set.LoadTextureFiles();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // a missing file is silent
+    lastBoundSlot = -1;
+    set.CreateTextures();
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    for (int slot = 0; slot < TextureSlotCount; ++slot) {
+      const bool loaded = slot < 3 || slot > 6;
+      GLint size[4] = {};  // width, height, filters; all 0 with no image
+      glBindTexture(GL_TEXTURE_2D, set.textureNames[slot]);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
+      glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &size[2]);
+      glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &size[3]);
+      EXPECT_EQ(size[0] * 100 + size[1], loaded ? slot ? 1608 : 302 : 0) << slot;
+      EXPECT_EQ(size[2] + size[3] == 2 * GL_LINEAR, loaded) << slot;
+      const int red = loaded ? slot ? slot * 20 : 1 : -1;  // its own file, red first
+      EXPECT_EQ(set.pixels[slot] != nullptr ? set.pixels[slot][0] : -1, red) << slot;
+    }
+    // Slot 0's packed rows, bottom row first, uploaded with byte alignment; the default is back.
+    const unsigned char packed[18] = {1, 100, 7, 11, 100, 7, 21, 100, 7, 1, 101, 7, 11, 101, 7, 21, 101, 7};
+    unsigned char texels[18] = {};
+    glBindTexture(GL_TEXTURE_2D, set.textureNames[0]);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(std::memcmp(texels, packed, sizeof packed) + alignment, 4);
+    // The first BindSlot after creation binds; the same slot again does not; a stray slot is ignored.
+    GLint bound[3] = {};
+    for (int i = 0; i < 3; ++i) {
+      glBindTexture(GL_TEXTURE_2D, 0);
+      set.BindSlot(i < 2 ? 9 : 10);
+      glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound[i]);
+    }
+    EXPECT_EQ(bound[0] * 100 + bound[1] * 10 + bound[2], static_cast<GLint>(set.textureNames[9]) * 100);
+    std::memcpy(names, set.textureNames, sizeof names);
+  }
+  EXPECT_FALSE(glIsTexture(names[2]) || glIsTexture(names[9]));  // deleted with the set
 }
 
 }  // namespace

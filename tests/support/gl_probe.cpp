@@ -1,4 +1,4 @@
-// Pixel read-back, feedback capture and flat-colour lighting for tests.
+// Pixel read-back and flat-colour lighting for tests.
 #include "support/gl_probe.h"
 
 #include <GL/gl.h>
@@ -44,23 +44,4 @@ Rgb PixelAt(int x, int y) {
 bool Near(Rgb actual, Rgb expected, int tolerance) {
   return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
          std::abs(actual.b - expected.b) <= tolerance;
-}
-
-FeedbackCapture CaptureFeedback(const std::function<void()>& draw) {
-  std::vector<GLfloat> buffer(1 << 16);
-  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  draw();
-  const GLint used = glRenderMode(GL_RENDER);
-  FeedbackCapture capture;
-  for (GLint i = 0; i < used;) {  // only lines and polygons are drawn in the tests
-    const GLint token = static_cast<GLint>(buffer[i]);
-    const bool polygon = token == GL_POLYGON_TOKEN;
-    GLint count = polygon ? static_cast<GLint>(buffer[i + 1]) : 2;
-    (polygon ? capture.polygons : capture.lines) += 1;
-    for (i += polygon ? 2 : 1; count > 0 && i + 2 < used; i += 3, --count) {
-      capture.vertices.push_back({buffer[i], buffer[i + 1], buffer[i + 2]});
-    }
-  }
-  return capture;
 }

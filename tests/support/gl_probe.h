@@ -1,9 +1,7 @@
-// Observing real OpenGL output in tests: pixels read back from the current surface, vertices
-// captured in feedback mode, and a lighting set-up under which a lit pixel shows its material
-// colour unchanged.
+// Observing real OpenGL output in tests: pixels read back from the current surface, and a lighting
+// set-up under which a lit pixel shows its material colour unchanged.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "support/bmp_writer.h"
@@ -19,14 +17,3 @@ Rgb PixelAt(int x, int y);
 std::vector<unsigned char> ReadSurface();
 // Whether the channels match within tolerance.
 bool Near(Rgb actual, Rgb expected, int tolerance);
-
-// Window coordinates of every line and polygon vertex that `draw` sends, in feedback mode.
-struct FeedbackVertex {
-  float x, y, z;
-};
-struct FeedbackCapture {
-  std::vector<FeedbackVertex> vertices;
-  int lines = 0;
-  int polygons = 0;
-};
-FeedbackCapture CaptureFeedback(const std::function<void()>& draw);

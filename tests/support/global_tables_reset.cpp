@@ -7,17 +7,11 @@
 #include "motion/part_table.h"
 
 void ResetPartTable() {
-  for (RigPart& part : partTable.parts) {
-    part.~RigPart();
-    new (&part) RigPart();
-  }
-  partTable.rootPart = 0;
+  partTable.~PartTable();
+  new (&partTable) PartTable();
 }
 
 void ResetModelLibrary() {
-  for (MeshObject& mesh : modelLibrary.slots) {
-    mesh.~MeshObject();
-    new (&mesh) MeshObject();
-  }
-  modelLibrary.objectCount = 0;
+  modelLibrary.~ModelLibrary();
+  new (&modelLibrary) ModelLibrary();
 }

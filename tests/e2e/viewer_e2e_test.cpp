@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -68,14 +69,19 @@ void WriteViewerFiles(const fs::path& directory, const std::string& scene) {
 struct Frame {
   int width = 0, height = 0;
   std::string raster;  // RGB, top row first
-  bool Read(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
+  // Without `pixels` only the header and the file's size are read (sessions save many frames).
+  bool Read(const std::string& path, bool pixels = true) {
+    std::ifstream in(path, std::ios::binary);
     const char* format = "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n%d %d\n255\n";
-    char header[64];
-    if (std::sscanf(bytes.c_str(), format, &width, &height) != 2 || width * height <= 0) return false;
-    const size_t length = size_t(std::snprintf(header, sizeof header, format, width, height));
-    raster = bytes.substr(std::min(length, bytes.size()));
-    return bytes.compare(0, length, header) == 0 && raster.size() == size_t(width * height * 3);
+    char header[64] = {}, expected[64];
+    in.read(header, sizeof header - 1);
+    if (std::sscanf(header, format, &width, &height) != 2 || width * height <= 0) return false;
+    const int length = std::snprintf(expected, sizeof expected, format, width, height);
+    std::error_code error;
+    raster.assign(size_t(width * height * 3) * pixels, '\0');
+    return std::memcmp(header, expected, size_t(length)) == 0 &&
+           fs::file_size(path, error) == uintmax_t(length + width * height * 3) &&
+           in.seekg(length).read(&raster[0], static_cast<std::streamsize>(raster.size()));
   }
   // Mean red, green and blue of a rectangle.
   std::array<double, 3> Mean(int left, int top, int right, int bottom) const {
@@ -118,9 +124,9 @@ int Wrote(const std::string& console) { return static_cast<int>(LinesStartingWit
   const auto files = std::distance(fs::directory_iterator(directory + "/images", error), fs::directory_iterator());
   for (int n = 0; n < files; ++n) {
     Frame f;
-    if (!f.Read(directory + FrameName(n))) bad += FrameName(n) + " is missing or not whole; ";
+    if (!f.Read(directory + FrameName(n), false)) bad += FrameName(n) + " is missing or not whole; ";
     expected += "Wrote " + std::to_string(f.width) + " x " + std::to_string(f.height) + " pixels image to file (" +
-                std::to_string(f.raster.size()) + " bytes)\n";
+                std::to_string(f.width * f.height * 3) + " bytes)\n";
   }
   if (bad.empty() && x.Console() == expected) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << bad << files << " files; console:\n" << x.Console();

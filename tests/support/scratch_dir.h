@@ -2,13 +2,23 @@
 // one (the viewer's file names are relative to the working directory).
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class ScratchDir {
  public:
-  ScratchDir();
-  ~ScratchDir();  // removes everything below it
+  ScratchDir() {
+    char pattern[] = "/tmp/strivex-test-XXXXXX";
+    if (mkdtemp(pattern) != nullptr) path = pattern;
+  }
+  ~ScratchDir() {  // removes everything below it
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+  }
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
 
@@ -37,7 +47,10 @@ class WorkingDirectoryScope {
 };
 
 // Whole file contents; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 inline bool FileExists(const std::string& path) {
   std::error_code error;
   return std::filesystem::exists(path, error);

@@ -6,18 +6,10 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "support/child_process.h"
-#include "support/scratch_dir.h"
 
 template <typename Condition>
 bool WaitFor(Condition condition, double seconds) {
@@ -111,7 +103,7 @@ class XSession {
   }
   // Screen rectangle of the shown top-level window titled `title`.
   bool Shown(const std::string& title, int* x, int* y, int* w, int* h) {
-    const Window found = Search(DefaultRootWindow(connection), title);
+    const Window found = Search(title);
     XWindowAttributes a{};
     Window child = 0;
     if (!found || !XGetWindowAttributes(connection, found, &a) || a.map_state != IsViewable ||
@@ -144,13 +136,15 @@ class XSession {
     if (*pid > 0) kill(*pid, signal), ::WaitExit(*pid, 5, &status);
     *pid = -1;
   }
-  Window Search(Window window, const std::string& title) {
-    char* name = nullptr;
+  // Without a window manager every top-level window, menus included, is a child of the root.
+  Window Search(const std::string& title) {
     Window root = 0, parent = 0, *children = nullptr, found = 0;
     unsigned int count = 0;
-    if (XFetchName(connection, window, &name) && name) found = title == name ? window : 0, XFree(name);
-    if (found || !XQueryTree(connection, window, &root, &parent, &children, &count)) return found;
-    for (unsigned int i = 0; i < count && !found; ++i) found = Search(children[i], title);
+    XQueryTree(connection, DefaultRootWindow(connection), &root, &parent, &children, &count);
+    for (unsigned int i = 0; i < count && !found; ++i) {
+      char* name = nullptr;
+      if (XFetchName(connection, children[i], &name) && name) found = title == name ? children[i] : 0, XFree(name);
+    }
     if (children) XFree(children);
     return found;
   }

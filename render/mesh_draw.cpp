@@ -72,7 +72,11 @@ void MeshObject::DrawMeshImmediate() {
       EndTexturedBatch();
       const MaterialColour& colour = MaterialColourOf(material);
       if (&colour != colourInForce) {
+        // Between primitives, where the list keeps the colour as state: a material call inside
+        // one would make the colour an attribute of every vertex the list holds after it.
+        glEnd();
         SetMaterialColour(material);
+        glBegin(GL_TRIANGLES);
         colourInForce = &colour;
       }
     }

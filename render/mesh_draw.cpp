@@ -7,10 +7,10 @@
 // same order and with the same state left behind; it only leaves out the calls that would repeat a
 // value already in force:
 // - consecutive textured triangles of one material share one primitive (textured_batch.h);
-// - a colour is set only where it differs from the one the stream set last. Colours stay inside
-//   the primitive, where the lighting takes them per vertex, as a per-triangle colour call has it;
-//   the colour a textured triangle would set before switching to white is never seen, so it is
-//   left out.
+// - a colour is set only where it differs from the one the stream set last, between two
+//   primitives of independent triangles, which the lighting sees exactly as a colour call before
+//   the triangle's vertices; the colour a textured triangle would set before switching to white is
+//   never seen, so it is left out.
 // - a closed mesh wound outward is drawn with its back faces culled (the one place the picture may
 //   differ, on silhouette pixels).
 // Every triangle still gets its texture coordinates computed (and its random offset chosen) in

@@ -20,6 +20,9 @@ cmake --build "$build" -j2 --target strivex strivex-release strivex_tests > /dev
 out="$build/memcheck"
 rm -rf "$out"
 mkdir -p "$out"
+# Run as root, the session starts the program as an unprivileged user, who must be able to write
+# valgrind's log here.
+chmod a+rwx "$out"
 log="$out/valgrind.log"
 
 echo "== strivex-release under valgrind memcheck (log: $log)"

@@ -16,7 +16,7 @@ constexpr int MaxCorners = 3 * MaxTriangles;
 constexpr uint32_t TableSize = 32768;
 static_assert(TableSize > 3 * MaxCorners);
 
-// A corner position as bits, with -0.0 folded into 0.0: equal keys are equal positions.
+// A corner position as its PositionBits.
 struct PositionSlot {
   uint64_t bits[3];
   uint32_t number;  // from 1 on, within the mesh that stamped the slot
@@ -37,13 +37,6 @@ uint64_t edges[MaxCorners];
 uint32_t Mix(uint64_t h) {
   h = (h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ull;
   return static_cast<uint32_t>(h >> 40) & (TableSize - 1);
-}
-
-uint64_t BitsOf(double value) {
-  if (value == 0.0) value = 0.0;
-  uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
 }
 
 // The number of a position in this mesh, given the first time the position is seen.
@@ -81,6 +74,13 @@ bool ContainsEdge(uint64_t edge) {
 
 }  // namespace
 
+uint64_t PositionBits(double value) {
+  if (value == 0.0) value = 0.0;
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
 bool IsClosedOutward(const MeshObject& mesh) {
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
   if (count == 0) return false;
@@ -98,7 +98,7 @@ bool IsClosedOutward(const MeshObject& mesh) {
     for (int k = 0; k < 3; ++k) {
       p[k] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
       if (!std::isfinite(p[k].x) || !std::isfinite(p[k].y) || !std::isfinite(p[k].z)) return false;
-      const uint64_t bits[3] = {BitsOf(p[k].x), BitsOf(p[k].y), BitsOf(p[k].z)};
+      const uint64_t bits[3] = {PositionBits(p[k].x), PositionBits(p[k].y), PositionBits(p[k].z)};
       corner[k] = NumberOf(bits, lastNumber);
     }
     for (int k = 0; k < 3; ++k) {

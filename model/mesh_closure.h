@@ -2,7 +2,14 @@
 // from outside, so drawing may skip them.
 #pragma once
 
+#include <cstdint>
+
 #include "model/mesh_object.h"
+
+// A corner coordinate as the bits that identify its position, with -0.0 folded into 0.0: equal
+// results are equal positions, and their order is total whatever the values. Shared by every
+// rule that pairs corners or edges by position, so that they agree on what "the same" means.
+uint64_t PositionBits(double value);
 
 // True when every directed edge of the mesh's triangles (A->B, B->C, C->A, corners compared by
 // their exact positions) has exactly one reverse partner among them, no triangle has two corners

@@ -2,8 +2,8 @@
 #include "render/wireframe_arrays.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "model/mesh_closure.h"
 #include "render/materials.h"
 
 namespace {
@@ -12,15 +12,6 @@ static_assert(MaxTriangles * WireframeVerticesPerTriangle - 1 <= 0xFFFF, "indice
 
 // The corners of line e of a triangle, in the order the lines are drawn: AB, CA, BC.
 constexpr int LineCorners[3][2] = {{0, 1}, {2, 0}, {1, 2}};
-
-// A position as bits with -0.0 folded into 0.0, so that equal keys are equal positions and the
-// order is total whatever the values.
-uint64_t BitsOf(double value) {
-  if (value == 0.0) value = 0.0;
-  uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 struct EdgeEntry {
   uint64_t ends[6];  // the lesser corner's x, y, z bits, then the greater's
@@ -51,7 +42,7 @@ uint64_t FillWireframeVertices(const MeshObject& mesh, int32_t count, WireframeV
       const double corner[3] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
       for (int c = 0; c < 3; ++c) {
         v.position[c] = static_cast<float>(corner[c]);
-        digest = (digest ^ BitsOf(corner[c])) * 1099511628211ull;
+        digest = (digest ^ PositionBits(corner[c])) * 1099511628211ull;
       }
       for (int c = 0; c < 3; ++c) v.normal[c] = normal[c];
       for (int c = 0; c < 4; ++c) v.colour[c] = colour[c];
@@ -66,9 +57,9 @@ int32_t FillFirstOwnerLineIndices(const MeshObject& mesh, int32_t count, uint16_
       uint64_t key[2][3];
       for (int end = 0; end < 2; ++end) {
         const int k = LineCorners[e][end];
-        key[end][0] = BitsOf(mesh.cornerX[t][k]);
-        key[end][1] = BitsOf(mesh.cornerY[t][k]);
-        key[end][2] = BitsOf(mesh.cornerZ[t][k]);
+        key[end][0] = PositionBits(mesh.cornerX[t][k]);
+        key[end][1] = PositionBits(mesh.cornerY[t][k]);
+        key[end][2] = PositionBits(mesh.cornerZ[t][k]);
       }
       const bool swap = std::lexicographical_compare(key[1], key[1] + 3, key[0], key[0] + 3);
       EdgeEntry& entry = entries[3 * t + e];

@@ -15,7 +15,7 @@
 #include "motion/triangle_wave.h"
 #include "platform/clock.h"
 #include "platform/view_state.h"
-#include "support/gl_probe.h"
+#include "support/gl_test.h"
 #include "support/global_tables_reset.h"
 
 namespace {

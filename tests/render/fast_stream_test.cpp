@@ -22,7 +22,7 @@
 #include "motion/rig.h"
 #include "platform/clock.h"
 #include "render/textured_batch.h"
-#include "support/gl_probe.h"
+#include "support/gl_test.h"
 #include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
 #include "tools/bench/per_triangle_stream.h"

@@ -35,11 +35,9 @@
 #include "render/random_draws.h"
 #include "render/texture_set.h"
 #include "support/child_process.h"
-#include "support/gl_failure_injection.h"
-#include "support/gl_probe.h"
+#include "support/gl_test.h"
 #include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
-#include "support/test_textures.h"
 
 namespace {
 

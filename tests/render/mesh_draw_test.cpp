@@ -12,10 +12,8 @@
 #include "render/random_draws.h"
 #include "render/texture_set.h"
 #include "render/textured_batch.h"
-#include "support/gl_failure_injection.h"
-#include "support/gl_probe.h"
+#include "support/gl_test.h"
 #include "support/scratch_dir.h"
-#include "support/test_textures.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -62,6 +63,18 @@ void AddDifference(const std::vector<unsigned char>& a, const std::vector<unsign
   }
   if (squares > 0) d.psnr = 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(a.size()) / squares);
   worst = {std::max(worst.pixels, d.pixels), std::max(worst.beyond40, d.beyond40), std::min(worst.psnr, d.psnr)};
+}
+
+// The picture in 25 x 25 blocks of 20 x 20 pixels, each block's mean red, green and blue, top row first.
+std::string BlockMeans(const std::vector<unsigned char>& picture) {
+  std::string means;
+  for (int b = 0; b < 25 * 25 * 3; ++b) {
+    int sum = 0;
+    for (int i = 0; i < 400; ++i)
+      sum += picture[((Size - 1 - b / 75 * 20 - i / 20) * Size + b / 3 % 25 * 20 + i % 20) * 3 + b % 3];
+    means += static_cast<char>((sum + 200) / 400);
+  }
+  return means;
 }
 
 // The shipped robot in a 500 x 500 context of its own, with the shipped textures; the shared test
@@ -127,6 +140,7 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
   const std::string frames = "TTWTSSWSWT";  // Textured, Solid, Wireframe
   std::vector<std::pair<int64_t, std::vector<unsigned char>>> expected;
   Difference worst[3];
+  std::string blocks;
   for (int run = 0; run < 2; ++run) {  // the per-triangle stream, then the program's DisplayFrame
     for (int p = 0; p < MaxParts; ++p) partTable.parts[p].startTime = startTimes[p];
     lastFrameTime = Start;
@@ -148,9 +162,19 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
         continue;
       }
       EXPECT_EQ(state, expected[f].first) << "bound slot or generator";
-      AddDifference(ReadPicture(), expected[f].second, worst[mode]);
+      const std::vector<unsigned char> picture = ReadPicture();
+      AddDifference(picture, expected[f].second, worst[mode]);
+      blocks += BlockMeans(picture);
     }
   }
+  // The approved pictures (frames top to bottom in one image); STRIVEX_APPROVE=1 writes this run's.
+  const std::string path = STRIVEX_SOURCE_DIR "/tests/render/robot_walk_blocks.ppm", header = "P6\n25 250\n255\n";
+  if (std::getenv("STRIVEX_APPROVE")) std::ofstream(path, std::ios::binary) << header << blocks;
+  const std::string approved = ReadWholeFile(path).substr(header.size());
+  int unlike = approved.size() == blocks.size() ? 0 : -1;
+  for (size_t i = 0; i < blocks.size() && unlike >= 0; ++i) unlike += std::abs(approved[i] - blocks[i]) > 4;
+  std::printf("blocks unlike the approved pictures: %d\n", unlike);
+  EXPECT_EQ(unlike, 0) << "the walk does not look as approved";
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   std::printf("worst frames: Textured %d pixels differ, Solid %d, Wireframe %d by more than 40 levels, PSNR %.1f dB\n",
               worst[0].pixels, worst[1].pixels, worst[2].beyond40, worst[2].psnr);

@@ -1,8 +1,8 @@
-// The closure test numbers every distinct corner position through a fixed hash table, keeps the
-// directed edges as pairs of numbers in a second one, and looks up each edge's reverse there. It
-// runs on every object the scene reader takes, so it must cost little beside reading: no sorting,
-// no allocation, and no clearing between meshes (a slot counts only when it carries the stamp of
-// the current call).
+// The closure test numbers every distinct corner position through a fixed hash table and keeps each
+// undirected edge once, with the directions it was seen in, in a second one. It runs on every
+// object the scene reader takes, so it must cost little beside reading: no sorting, no allocation,
+// and tables small enough to stay in the processor's cache (slots of 2 and 4 bytes, the positions
+// themselves kept densely by number). Only the slots a call filled are emptied after it.
 #include "model/mesh_closure.h"
 
 #include <algorithm>
@@ -12,65 +12,97 @@
 namespace {
 
 constexpr int MaxCorners = 3 * MaxTriangles;
-// Powers of two, more than three times the corners (and edges) of a full mesh, so probes stay short.
+// A position's number (from 1) and an edge's two numbers fit in 14 bits each, with two bits left in
+// an edge slot for its directions.
+static_assert(MaxCorners < (1 << 14));
+// A power of two, more than three times the positions (and edges) of a full mesh, so probes stay short.
 constexpr uint32_t TableSize = 32768;
 static_assert(TableSize > 3 * MaxCorners);
 
-// A corner position as its PositionBits.
-struct PositionSlot {
-  uint64_t bits[3];
-  uint32_t number;  // from 1 on, within the mesh that stamped the slot
-  uint32_t stamp;  // the call that filled the slot; any other stamp means empty
-};
+constexpr uint32_t kForward = 1;   // seen from the lower number to the higher
+constexpr uint32_t kBackward = 2;  // seen the other way
+constexpr uint32_t kDirections = kForward | kBackward;
 
-struct EdgeSlot {
-  uint64_t edge;  // the numbers of its start and end corners, start in the high half
-  uint32_t stamp;
-};
+// The scene is read on one thread. Empty slots are 0.
+uint16_t positionSlots[TableSize];  // the number of the position hashed there
+uint32_t edgeSlots[TableSize];      // lower number << 16 | higher number << 2 | directions
+uint64_t positionBits[MaxCorners + 1][3];  // by number
+uint16_t positionSlotOf[MaxCorners + 1];   // by number, for emptying
+uint16_t edgeSlotOf[MaxCorners];           // by order of creation, for emptying
 
-// The scene is read on one thread.
-PositionSlot positions[TableSize];
-EdgeSlot edgeSet[TableSize];
-uint32_t currentStamp = 0;
-uint64_t edges[MaxCorners];
+uint32_t SlotOf(uint64_t h) { return static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 49) & (TableSize - 1); }
 
-uint32_t Mix(uint64_t h) {
-  h = (h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ull;
-  return static_cast<uint32_t>(h >> 40) & (TableSize - 1);
-}
+struct Closure {
+  uint32_t lastNumber = 0;
+  uint32_t edgeCount = 0;
+  uint32_t unpaired = 0;  // undirected edges seen in one direction only
 
-// The number of a position in this mesh, given the first time the position is seen.
-uint32_t NumberOf(const uint64_t bits[3], uint32_t& lastNumber) {
-  const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
-  for (uint32_t i = Mix(h);; i = (i + 1) & (TableSize - 1)) {
-    PositionSlot& slot = positions[i];
-    if (slot.stamp != currentStamp) {
-      slot = {{bits[0], bits[1], bits[2]}, ++lastNumber, currentStamp};
-      return slot.number;
+  // The number of a position in this mesh, given the first time the position is seen.
+  uint32_t NumberOf(const uint64_t bits[3]) {
+    const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
+    for (uint32_t i = SlotOf(h ^ (h >> 29));; i = (i + 1) & (TableSize - 1)) {
+      const uint32_t n = positionSlots[i];
+      if (n == 0) {
+        ++lastNumber;
+        positionSlots[i] = static_cast<uint16_t>(lastNumber);
+        positionSlotOf[lastNumber] = static_cast<uint16_t>(i);
+        std::memcpy(positionBits[lastNumber], bits, sizeof positionBits[0]);
+        return lastNumber;
+      }
+      if (std::memcmp(positionBits[n], bits, sizeof positionBits[0]) == 0) return n;
     }
-    if (slot.bits[0] == bits[0] && slot.bits[1] == bits[1] && slot.bits[2] == bits[2]) return slot.number;
   }
-}
 
-// Adds a directed edge to the set; false when it is there already.
-bool InsertEdge(uint64_t edge) {
-  for (uint32_t i = Mix(edge);; i = (i + 1) & (TableSize - 1)) {
-    EdgeSlot& slot = edgeSet[i];
-    if (slot.stamp != currentStamp) {
-      slot = {edge, currentStamp};
-      return true;
+  // Records the directed edge from -> to; false when it was recorded already.
+  bool AddEdge(uint32_t from, uint32_t to) {
+    const uint32_t direction = from < to ? kForward : kBackward;
+    const uint32_t key = std::min(from, to) << 16 | std::max(from, to) << 2;
+    for (uint32_t i = SlotOf(key);; i = (i + 1) & (TableSize - 1)) {
+      const uint32_t slot = edgeSlots[i];
+      if (slot == 0) {
+        edgeSlots[i] = key | direction;
+        edgeSlotOf[edgeCount++] = static_cast<uint16_t>(i);
+        ++unpaired;
+        return true;
+      }
+      if ((slot & ~kDirections) == key) {
+        if (slot & direction) return false;
+        edgeSlots[i] = slot | direction;
+        --unpaired;
+        return true;
+      }
     }
-    if (slot.edge == edge) return false;
   }
-}
 
-bool ContainsEdge(uint64_t edge) {
-  for (uint32_t i = Mix(edge);; i = (i + 1) & (TableSize - 1)) {
-    const EdgeSlot& slot = edgeSet[i];
-    if (slot.stamp != currentStamp) return false;
-    if (slot.edge == edge) return true;
+  bool ClosedOutward(const MeshObject& mesh, int32_t count) {
+    double volume = 0.0;
+    for (int32_t t = 0; t < count; ++t) {
+      uint32_t corner[3];
+      Vec3 p[3];
+      for (int k = 0; k < 3; ++k) {
+        p[k] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
+        if (!std::isfinite(p[k].x) || !std::isfinite(p[k].y) || !std::isfinite(p[k].z)) return false;
+        const uint64_t bits[3] = {PositionBits(p[k].x), PositionBits(p[k].y), PositionBits(p[k].z)};
+        corner[k] = NumberOf(bits);
+      }
+      for (int k = 0; k < 3; ++k) {
+        const uint32_t from = corner[k], to = corner[(k + 1) % 3];
+        // A directed edge twice: it cannot have exactly one reverse partner.
+        if (from == to || !AddEdge(from, to)) return false;
+      }
+      // Six times the signed volume of the tetrahedron from the origin to the triangle.
+      volume += p[0].x * (p[1].y * p[2].z - p[1].z * p[2].y) - p[0].y * (p[1].x * p[2].z - p[1].z * p[2].x) +
+                p[0].z * (p[1].x * p[2].y - p[1].y * p[2].x);
+    }
+    // Every directed edge is there once, so an edge seen both ways has exactly one partner each way.
+    return unpaired == 0 && volume > 0.0;
   }
-}
+
+  ~Closure() {
+    for (uint32_t n = 1; n <= lastNumber; ++n) positionSlots[positionSlotOf[n]] = 0;
+    for (uint32_t e = 0; e < edgeCount; ++e) edgeSlots[edgeSlotOf[e]] = 0;
+  }
+};
 
 }  // namespace
 
@@ -84,37 +116,5 @@ uint64_t PositionBits(double value) {
 bool IsClosedOutward(const MeshObject& mesh) {
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
   if (count == 0) return false;
-  if (++currentStamp == 0) {
-    // After 2^32 calls the stamps come round again: start from an empty table.
-    std::memset(positions, 0, sizeof positions);
-    std::memset(edgeSet, 0, sizeof edgeSet);
-    currentStamp = 1;
-  }
-  uint32_t lastNumber = 0;
-  double volume = 0.0;
-  for (int32_t t = 0; t < count; ++t) {
-    uint64_t corner[3];
-    Vec3 p[3];
-    for (int k = 0; k < 3; ++k) {
-      p[k] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
-      if (!std::isfinite(p[k].x) || !std::isfinite(p[k].y) || !std::isfinite(p[k].z)) return false;
-      const uint64_t bits[3] = {PositionBits(p[k].x), PositionBits(p[k].y), PositionBits(p[k].z)};
-      corner[k] = NumberOf(bits, lastNumber);
-    }
-    for (int k = 0; k < 3; ++k) {
-      const uint64_t from = corner[k], to = corner[(k + 1) % 3];
-      if (from == to) return false;
-      edges[3 * t + k] = from << 32 | to;
-      // A directed edge twice: it cannot have exactly one reverse partner.
-      if (!InsertEdge(edges[3 * t + k])) return false;
-    }
-    // Six times the signed volume of the tetrahedron from the origin to the triangle.
-    volume += p[0].x * (p[1].y * p[2].z - p[1].z * p[2].y) - p[0].y * (p[1].x * p[2].z - p[1].z * p[2].x) +
-              p[0].z * (p[1].x * p[2].y - p[1].y * p[2].x);
-  }
-  // Every directed edge is there once, so a present reverse is exactly one partner.
-  for (int32_t e = 0; e < 3 * count; ++e) {
-    if (!ContainsEdge((edges[e] << 32) | (edges[e] >> 32))) return false;
-  }
-  return volume > 0.0;
+  return Closure().ClosedOutward(mesh, count);
 }

@@ -1,5 +1,8 @@
-// Vectors in model units (z up), and the two helpers every triangle goes through.
+// Vectors in model units (z up), and the two helpers every triangle goes through. Defined here so
+// that adding a triangle, which runs for every face of the scene, compiles them inline.
 #pragma once
+
+#include <cmath>
 
 struct Vec3 {
   double x;
@@ -8,6 +11,18 @@ struct Vec3 {
 };
 
 // Scales v to unit length; a zero vector stays zero, so a degenerate triangle keeps a zero normal.
-void Normalize(Vec3& v);
+inline void Normalize(Vec3& v) {
+  const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  if (length == 0.0) return;
+  v.x /= length;
+  v.y /= length;
+  v.z /= length;
+}
+
 // out = normalised a x b.
-void Cross(const Vec3& a, const Vec3& b, Vec3& out);
+inline void Cross(const Vec3& a, const Vec3& b, Vec3& out) {
+  out.x = a.y * b.z - a.z * b.y;
+  out.y = a.z * b.x - a.x * b.z;
+  out.z = a.x * b.y - a.y * b.x;
+  Normalize(out);
+}

@@ -30,7 +30,7 @@ bool TextLineReader::Open(const char* path) {
     errno = error;
     return false;
   }
-  chunk = static_cast<char*>(std::malloc(kChunkSize));
+  chunk = static_cast<char*>(std::malloc(kChunkSize + 1));  // + the end of a last line without a feed
   if (!chunk) {
     ::close(handle);
     return false;
@@ -124,11 +124,20 @@ const char* TextLineReader::ReadLine() {
   } else {
     take = consume = window < kMaxReadCharacters ? window : kMaxReadCharacters;
   }
+  const char* start = cursor;
+  cursor += consume;
+  // In the reader's own chunk a line ends in place, over the line end it consumed or just past the
+  // data at the end of the input. A piece of a longer line is followed by characters still to be
+  // read, and memory is the caller's: those are copied.
+  if (chunk != nullptr && (consume > take || cursor == limit)) {
+    char* own = chunk + (start - chunk);
+    own[take] = '\0';
+    return own;
+  }
   // Through the C library: the copy the compiler inlines for an unknown size starts slowly, and
   // most lines are short.
-  std::memmove(line, cursor, take);
+  std::memmove(line, start, take);
   line[take] = '\0';
-  cursor += consume;
   return line;
 }
 

@@ -5,7 +5,8 @@
 //     line is split, and a line of exactly 1023 characters is followed by an empty one;
 //   - a read that finds no character at all puts the reader in the failed state, and from then on
 //     every read gives an empty line. Reaching the end while a line has characters is no failure.
-// The reader never copies more than one line into its own 1024-byte buffer and never looks past
+// From a file, lines are ended in place in the reader's read buffer; from memory, and for the pieces
+// of a long line, one line at a time is copied into a 1024-byte buffer. The reader never looks past
 // the data it was given or read from the file.
 #pragma once
 #include <cstddef>
@@ -46,7 +47,7 @@ class TextLineReader {
   char line[kLineBufferSize];
   const char* cursor = nullptr;
   const char* limit = nullptr;
-  char* chunk = nullptr;  // file mode only
+  char* chunk = nullptr;  // file mode only; one byte more than kChunkSize
   int fd = -1;
   bool isOpen = false;
   bool failed = false;

@@ -16,9 +16,10 @@ const char* SkipSpace(const char* p) {
 }
 
 // Matches the literal part of a pattern; a blank in it matches any run of white space. Inlined
-// with the literal known, so each pattern compiles to straight-line comparisons.
+// and unrolled with the literal known, so each pattern compiles to straight-line comparisons.
 template <size_t N>
 [[gnu::always_inline]] inline bool MatchLiteral(const char*& p, const char (&literal)[N]) {
+#pragma GCC unroll 32
   for (size_t i = 0; i + 1 < N; ++i) {
     if (literal[i] == ' ') {
       p = SkipSpace(p);

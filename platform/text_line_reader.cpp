@@ -97,6 +97,23 @@ bool TextLineReader::FillWindow() {
 }
 
 const char* TextLineReader::ReadLine() {
+  // The common case first: reading a file with a whole read's worth in view, and a line feed within
+  // the 1023 characters one read may take. Everything else takes the general path below.
+  if (chunk != nullptr && !failed && static_cast<size_t>(limit - cursor) >= kLookahead) {
+    const char* feed = static_cast<const char*>(std::memchr(cursor, '\n', kMaxReadCharacters));
+    if (feed != nullptr) {
+      char* own = chunk + (cursor - chunk);
+      size_t content = static_cast<size_t>(feed - cursor);
+      if (content > 0 && feed[-1] == '\r') --content;
+      own[content] = '\0';
+      cursor = feed + 1;
+      return own;
+    }
+  }
+  return ReadAnyLine();
+}
+
+const char* TextLineReader::ReadAnyLine() {
   line[0] = '\0';
   if (failed || !isOpen) {
     failed = true;

@@ -40,6 +40,8 @@ class TextLineReader {
 
  private:
   bool FillWindow();  // makes at least kLookahead bytes visible, or everything up to the end
+  // ReadLine in every case; kept apart so that the common case stays a small function.
+  [[gnu::noinline]] const char* ReadAnyLine();
 
   static constexpr size_t kLookahead = kLineBufferSize + 1;  // 1023 characters, a CR and a LF
   static constexpr size_t kChunkSize = 1 << 16;

@@ -10,7 +10,9 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t'; }
 bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
-const char* SkipSpace(const char* p) {
+// Blanks first: the scene format separates with them alone.
+[[gnu::always_inline]] inline const char* SkipSpace(const char* p) {
+  while (*p == ' ') ++p;
   while (IsSpace(*p)) ++p;
   return p;
 }
@@ -61,7 +63,7 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 // exactly representable integer times or divided by an exactly representable power of ten, so
 // one correctly rounded operation gives the same double as strtod. Anything else goes through
 // from_chars (and strtod for overflow and underflow).
-bool ScanDouble(const char*& p, double* out) {
+[[gnu::always_inline]] inline bool ScanDouble(const char*& p, double* out) {
   const char* q = SkipSpace(p);
   bool negative = false;
   if (*q == '+' || *q == '-') negative = *q++ == '-';

@@ -166,13 +166,15 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
     }
   }
   // The approved pictures (frames top to bottom in one image); STRIVEX_APPROVE=1 writes this run's.
+  // Their texture offsets are the first draws of the generator: a test that drew before this one in
+  // the same process (not so under ctest, one process per test) gives other textures.
   const std::string path = STRIVEX_SOURCE_DIR "/tests/render/robot_walk_blocks.ppm", header = "P6\n25 250\n255\n";
-  if (std::getenv("STRIVEX_APPROVE")) std::ofstream(path, std::ios::binary) << header << blocks;
+  if (std::getenv("STRIVEX_APPROVE") && randomStart == 1) std::ofstream(path, std::ios::binary) << header << blocks;
   const std::string approved = ReadWholeFile(path).substr(header.size());
   int unlike = approved.size() == blocks.size() ? 0 : -1;
   for (size_t i = 0; i < blocks.size() && unlike >= 0; ++i) unlike += std::abs(approved[i] - blocks[i]) > 4;
   std::printf("blocks unlike the approved pictures: %d\n", unlike);
-  EXPECT_EQ(unlike, 0) << "the walk does not look as approved";
+  EXPECT_TRUE(unlike == 0 || randomStart != 1) << unlike << " blocks: the walk does not look as approved";
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   std::printf("worst frames: Textured %d pixels differ, Solid %d, Wireframe %d by more than 40 levels, PSNR %.1f dB\n",
               worst[0].pixels, worst[1].pixels, worst[2].beyond40, worst[2].psnr);

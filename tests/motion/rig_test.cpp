@@ -1,7 +1,7 @@
-// The walking rig: the triangle-wave factor and the catch-up of a part's cycle start, the rig as
-// start-up builds it, the re-timing of a speed change, and a part tree drawn in a real GL context
-// (where each part's meshes land, how drawing moves the cycle starts, the
-// wireframe flag reaching the subtree, and a part's capacity).
+// The walking rig: the triangle-wave factor and the catch-up of a part's cycle start, the re-timing
+// of a speed change, and a part tree drawn in a real GL context (where each part's meshes land, how
+// drawing moves the cycle starts, the wireframe flag reaching the subtree, and a part's capacity).
+// The rig as start-up builds it shows in the approved walk pictures.
 #include "motion/rig.h"
 
 #include <GL/gl.h>
@@ -68,26 +68,6 @@ class Rig : public testing::Test {
   }
   ViewState saved = viewState;
 };
-
-TEST_F(Rig, BuildRigAssemblesSevenPartsFromTheFirst22Meshes) {
-  RigAtPhase(1000000, 2000, 0);
-  const std::vector<int32_t> models[7] = {
-      {0, 1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12, 13}, {14, 15, 16, 17}, {18, 19}, {20}, {21}};
-  const std::vector<int32_t> children[7] = {{}, {0}, {}, {2}, {5, 6, 1, 3}, {}, {}};
-  const double motions[7][2] = {{-0.6, -0.6}, {0, 0}, {-0.6, -0.6}, {0, 0}, {0, 0.1}, {0, 0.25}, {0, 0.25}};
-  for (int i = 0; i < 10; ++i) {
-    const RigPart& p = partTable.parts[i];
-    EXPECT_EQ(std::vector<int32_t>(p.models, p.models + p.modelCount), i < 7 ? models[i] : std::vector<int32_t>{}) << i;
-    EXPECT_EQ(std::vector<int32_t>(p.children, p.children + p.childCount), i < 7 ? children[i] : std::vector<int32_t>{})
-        << i;
-    EXPECT_EQ(p.motion.x, 0.0);
-    EXPECT_EQ(p.motion.y, i < 7 ? motions[i][0] : 0.0) << i;
-    EXPECT_EQ(p.motion.z, i < 7 ? motions[i][1] : 0.0) << i;
-  }
-  EXPECT_EQ(partTable.rootPart, 4);
-  EXPECT_EQ(Timing(), (std::vector<uint32_t>{2000, 999000, 0, 0, 2000, 1000000, 0, 0, 1000, 999500, 2000, 999000, 2000,
-                                             1000000}));
-}
 
 TEST_F(Rig, SpeedChangesContinueTheGait) {
   const uint32_t n = 5000000;

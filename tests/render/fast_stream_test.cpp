@@ -152,6 +152,7 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
       viewState.textured = mode == 0;
       viewState.wireframe = mode == 2;
       viewState.backgroundSet = static_cast<uint8_t>(f / 2 % 2);
+      viewState.azimuth = 140.0 + 9.0 * static_cast<double>(f);  // from both sides of behind the robot
       fixedNow = static_cast<uint32_t>(Start + 2000 * f / frames.size());
       run == 0 ? stream.DrawFrame(meshes, fixedNow) : DisplayFrame();
       const int64_t state = lastBoundSlot * (int64_t{1} << 32) + (run == 0 ? stream.randomState : RandomDrawState());

@@ -2,7 +2,7 @@
 // backdrop of each background set, the robot's display lists across render modes, manual mode with
 // its captures, a sky quadric that cannot be made, and the time base at its edges (the clock
 // wrapping past 2^32, readings of exactly 0, manual mode switched many times, speed changes before
-// the first manual frame). Then what a pass computes (the camera eye, the ground scroll) and the
+// the first manual frame). Then what a pass computes (the ground scroll) and the
 // frame images it writes: the name rule, the exact bytes and console line, and frames that cannot
 // be written (no directory, a short write, no memory): no file claiming to be whole, one message
 // per failure streak, no gap in the numbering.
@@ -28,7 +28,6 @@
 #include "platform/toolkit.h"
 #include "platform/view_state.h"
 #include "render/backdrop.h"
-#include "render/camera.h"
 #include "render/frame_capture.h"
 #include "render/ground_scroll.h"
 #include "render/ppm_image.h"
@@ -240,17 +239,6 @@ TEST_F(Frame, TimeBaseAtItsEdges) {
   for (uint32_t t = now + 30; t < now + 3000; t += 16) Pass(t);
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(savedFrameCount, manualPasses);
-}
-
-TEST(CameraEye, SitsOnTheOrbitAtTheGivenAngles) {
-  const struct { double azimuth, elevation, x, y, z; } cases[] = {
-      {180, 20, -2.0, -7.3969, 6.4202}, {90, 0, 8.0, 2.0, 3.0}, {-90, -10, -11.8481, 2.0, 1.2635}};
-  for (const auto& c : cases) {
-    const Vec3 eye = CameraEye(c.azimuth, c.elevation);
-    EXPECT_NEAR(eye.x, c.x, 1e-4) << c.azimuth << " " << c.elevation;
-    EXPECT_NEAR(eye.y, c.y, 1e-4) << c.azimuth << " " << c.elevation;
-    EXPECT_NEAR(eye.z, c.z, 1e-4) << c.azimuth << " " << c.elevation;
-  }
 }
 
 // One unit per walking period, folded into (0, 2.5] by whole tiles.

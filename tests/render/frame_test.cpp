@@ -1,6 +1,5 @@
 // Whole display passes in a real GL context with a settable clock, as the program runs them: the
-// backdrop of each background set, the robot's display lists across render modes, manual mode with
-// its captures, a sky quadric that cannot be made, and the time base at its edges (the clock
+// backdrop of each background set, manual mode with its captures, a sky quadric that cannot be made, and the time base at its edges (the clock
 // wrapping past 2^32, readings of exactly 0, manual mode switched many times, speed changes before
 // the first manual frame). Then what a pass computes (the ground scroll) and the
 // frame images it writes: the name rule, the exact bytes and console line, and frames that cannot
@@ -31,7 +30,6 @@
 #include "render/frame_capture.h"
 #include "render/ground_scroll.h"
 #include "render/ppm_image.h"
-#include "render/random_draws.h"
 #include "render/texture_set.h"
 #include "support/child_process.h"
 #include "support/gl_test.h"
@@ -143,34 +141,6 @@ TEST_F(Frame, BackdropShowsTheTexturesOfEachBackgroundSetAndCopesWithoutASky) {
   EXPECT_TRUE(Near(PixelAt(32, 2), LitGround(TestTextureColour(9)), 2));
   DisplayFrame();
   EXPECT_FALSE(skyQuadric == nullptr || Near(PixelAt(32, 61), {0, 0, 0}, 0));
-}
-
-TEST_F(Frame, ListsAreCompiledInTraversalOrderAndRebuiltOnlyForTexturedOrSolid) {
-  for (int slot = 0; slot < 23; ++slot) {  // slot 22 belongs to no part; all far below the floor
-    const double xs[3] = {0.0, 0.01 * (slot + 1), 0.0}, ys[3] = {0.0, 0.0, 0.02}, zs[3] = {-50.0, -50.0, -50.0};
-    for (int t = 0; t <= slot % 3; ++t) modelLibrary.slots[slot].AddTriangle(xs, ys, zs);
-  }
-  BuildRig();
-  uint32_t state = RandomDrawState();
-  const bool modes[3][2] = {{true, false}, {false, true}, {false, false}};  // textured, wireframe
-  for (const auto& mode : modes) {
-    viewState.textured = mode[0];
-    viewState.wireframe = mode[1];
-    DisplayFrame();
-    // Wireframe draws lines from the meshes and leaves the Textured lists alone.
-    for (int slot = 0; slot < 22; ++slot)
-      EXPECT_TRUE(modelLibrary.slots[slot].listBuilt && modelLibrary.slots[slot].listTextured == (mode[0] || mode[1]))
-          << slot;
-  }
-  // Root 4, then its children 5, 6, 1 (with 0) and 3 (with 2), meshes in part order.
-  for (int slot : {18, 19, 20, 21, 5, 6, 7, 8, 0, 1, 2, 3, 4, 14, 15, 16, 17, 9, 10, 11, 12, 13}) {
-    for (int t = 0; t < modelLibrary.slots[slot].triangleCount; ++t) {
-      EXPECT_EQ(modelLibrary.slots[slot].texOffsets[t][0], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
-      EXPECT_EQ(modelLibrary.slots[slot].texOffsets[t][1], NextRandomDraw(state) / 32767.0) << slot << ":" << t;
-    }
-  }
-  EXPECT_EQ(RandomDrawState(), state);
-  EXPECT_FALSE(modelLibrary.slots[22].listBuilt);
 }
 
 TEST_F(Frame, ManualModeSavesThePreviousImageAndStepsTheClock) {

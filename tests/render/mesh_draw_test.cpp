@@ -1,7 +1,7 @@
-// Drawing one mesh in a real GL context: material and texture colours per render mode, the
-// display-list cache, the texture offsets, the binds a list records, and direct drawing when no
-// list name can be had. Then the texture set: which files become which textures, with their sizes
-// and filters, silent missing files, the skipping of redundant binds, and the release of the names.
+// Drawing a mesh directly when no list name can be had; the texture set: which files become which
+// textures, with their sizes and filters, silent missing files, the skipping of redundant binds,
+// and the release of the names. Colours, offsets and the list cache are compared with the
+// per-triangle stream and the approved pictures (fast_stream_test.cpp).
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -9,110 +9,46 @@
 
 #include "model/mesh_object.h"
 #include "platform/view_state.h"
-#include "render/random_draws.h"
 #include "render/texture_set.h"
-#include "render/textured_batch.h"
 #include "support/gl_test.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
-const Rgb Grey = {77, 77, 77}, Black = {0, 0, 0};
+const Rgb Grey = {77, 77, 77};
 
 class MeshDraw : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(UseGlobalTestTextures());
     UseFlatColourLighting();
+    // A grey triangle covering pixel (16, 12).
+    const double xs[3] = {-0.7, 0.3, 0.3}, ys[3] = {-0.7, -0.7, 0.3}, zs[3] = {};
+    mesh.AddTriangle(xs, ys, zs);
+    mesh.materials[0] = 3;
   }
   void TearDown() override {
     viewState = saved;
     lastBoundSlot = -1;
   }
-  // A right triangle with its right angle at pixel (x, y) and legs of `size` pixels along +x and +y.
-  void Add(int x, int y, int size, MaterialIndex material, int height = 0) {
-    auto ndc = [](double pixel) { return (pixel + 0.5) / 32.0 - 1.0; };
-    const double xs[3] = {ndc(x), ndc(x + size), ndc(x + size)},
-                 ys[3] = {ndc(y), ndc(y), ndc(y + (height ? height : size))}, zs[3] = {};
-    mesh.AddTriangle(xs, ys, zs);
-    mesh.materials[mesh.triangleCount - 1] = material;
-  }
-  // Draws in a mode (0 Textured, 1 Solid, 2 Wireframe) and returns the pixel inside the triangle at (x, y).
-  Rgb Draw(int mode, int x = 10, int y = 10) {
-    viewState.textured = mode == 0;
-    viewState.wireframe = mode == 2;
+  Rgb Draw(bool textured) {
+    viewState.textured = textured;
     glClear(GL_COLOR_BUFFER_BIT);
-    if (mode == 2) glEnable(GL_TEXTURE_2D);  // as the backdrop leaves it
-    mode == 2 ? mesh.DrawMeshWireframe() : mesh.DrawMeshCached();
-    return PixelAt(x + 6, y + 2);
+    mesh.DrawMeshCached();
+    return PixelAt(16, 12);
   }
   ViewState saved = viewState;
   MeshObject mesh;
 };
 
-TEST_F(MeshDraw, ColoursInEachRenderMode) {
-  const MaterialIndex materials[6] = {0, 1, 2, 3, -1, 7};
-  const Rgb solid[6] = {{77, 51, 102}, {179, 179, 179}, {179, 179, 230}, Grey, Grey, Grey};
-  for (int i = 0; i < 6; ++i) Add(2 + 20 * (i % 3), 4 + 30 * (i / 3), 16, materials[i]);
-  for (int mode : {1, 0, 2}) {
-    for (int i = 0; i < 6; ++i) {
-      const Rgb want = mode == 2 ? Black : mode == 0 && i < 3 ? TestTextureColour(i) : solid[i];
-      EXPECT_TRUE(Near(Draw(mode, 2 + 20 * (i % 3), 4 + 30 * (i / 3)), want, 1))
-          << "mode " << mode << " triangle " << i;
-    }
-  }
-  EXPECT_TRUE(Near(PixelAt(10, 4), solid[0], 1));  // a wireframe edge, in the material colour
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || textureBatchOpen);
-}
-
-TEST_F(MeshDraw, ListIsReplayedUntilTheTexturedFlagChangesAndOffsetsAreChosenOnce) {
-  uint32_t state = 1;  // the unseeded generator
-  EXPECT_EQ(NextRandomDraw(state) * 100000 + NextRandomDraw(state), 4118467);
-  Add(10, 10, 30, 3);
-  Add(45, 2, 13, 1);
-  Add(50, 20, 4, 3, 40);
-  state = RandomDrawState();
-  ASSERT_TRUE(Near(Draw(0), Grey, 1));
-  for (int t = 0; t < 3; ++t) {  // in index order, u before v, whatever the material
-    EXPECT_EQ(mesh.texOffsets[t][0], NextRandomDraw(state) / 32767.0) << t;
-    EXPECT_EQ(mesh.texOffsets[t][1], NextRandomDraw(state) / 32767.0) << t;
-  }
-  double a[2], b[2], c[2];  // AB and BC span their share of the mesh's longest AB and BC
-  mesh.TriangleTexCoords(1, a, b, c);
-  EXPECT_NEAR(b[0], a[0] + 13.0 / 30.0, 1e-12);
-  EXPECT_NEAR(c[1], a[1] + 13.0 / 40.0, 1e-12);
-  for (int k = 0; k < 3; ++k) mesh.cornerX[0][k] += 1.5;  // moved behind the cache's back
-  const Rgb expected[6] = {Grey, Black, Grey, Black, Black, Grey};
-  const int modes[6] = {0, 2, 0, 1, 1, 0};  // replayed, wireframe, replayed, rebuilt, replayed, rebuilt
-  for (int i = 0; i < 6; ++i) {
-    if (i == 4)
-      for (int k = 0; k < 3; ++k) mesh.cornerX[0][k] -= 1.5;
-    EXPECT_TRUE(Near(Draw(modes[i]), expected[i], 1)) << "step " << i;
-  }
-  EXPECT_EQ(RandomDrawState(), state);
-}
-
-TEST_F(MeshDraw, CompiledListRecordsBindsOnlyWhereTheSlotChanges) {
-  Add(2, 2, 16, 1);
-  Add(22, 2, 16, 0);
-  Add(42, 2, 16, 0);
-  lastBoundSlot = 1;  // slot 1 counts as bound already: its triangle records no bind
-  Draw(0);
-  EXPECT_EQ(lastBoundSlot, 0);
-  glBindTexture(GL_TEXTURE_2D, textureSet.textureNames[2]);
-  const Rgb want[3] = {TestTextureColour(2), TestTextureColour(0), TestTextureColour(0)};
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Near(Draw(0, 2 + 20 * i, 2), want[i], 1)) << i;  // replayed
-}
-
 TEST_F(MeshDraw, WithoutAListNameTheMeshIsDrawnDirectly) {
-  Add(10, 10, 30, 3);
   FailNextListCreation();
-  EXPECT_TRUE(Near(Draw(1), Grey, 1));
+  EXPECT_TRUE(Near(Draw(false), Grey, 1));
   EXPECT_FALSE(mesh.listBuilt);
-  Draw(1);
+  Draw(false);
   const GLuint old = mesh.displayList;
   FailNextListCreation();  // a rebuild without a name drops the old list and still draws
-  EXPECT_TRUE(Near(Draw(0), Grey, 1));
+  EXPECT_TRUE(Near(Draw(true), Grey, 1));
   EXPECT_FALSE(mesh.listBuilt || glIsList(old));
 }
 

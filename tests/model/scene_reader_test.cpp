@@ -3,6 +3,7 @@
 // cannot be opened is tried on the real program (tests/e2e).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -42,7 +43,8 @@ std::string Mesh(const std::string& name, int announced, int lines, const std::s
   return "Named object: \"" + name + "\"\n" + Body(announced, lines, faces);
 }
 
-// Each triangle as its corners' vertex numbers ('o' a corner at the origin) and its material.
+// Each triangle as its corners' vertex numbers ('o' a corner at the origin) and its material; a
+// triangle with two corners at one place keeps a zero normal.
 std::string Triangles(const MeshObject& m) {
   std::string out;
   for (int t = 0; t < m.triangleCount; ++t) {
@@ -50,7 +52,7 @@ std::string Triangles(const MeshObject& m) {
       const double x = m.cornerX[t][k];
       out += m.cornerY[t][k] != 10 * x || m.cornerZ[t][k] != 100 * x ? '?' : x == 0 ? 'o' : char('0' + x - 1);
     }
-    out += ":" + std::to_string(m.materials[t]) + " ";
+    out += (std::isnan(m.normals[t].x) ? "(no normal):" : ":") + std::to_string(m.materials[t]) + " ";
   }
   return out;
 }

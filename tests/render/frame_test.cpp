@@ -1,10 +1,10 @@
 // Whole display passes in a real GL context with a settable clock, as the program runs them: the
-// backdrop of each background set, manual mode with its captures, a sky quadric that cannot be made, and the time base at its edges (the clock
-// wrapping past 2^32, readings of exactly 0, manual mode switched many times, speed changes before
-// the first manual frame). Then what a pass computes (the ground scroll) and the
-// frame images it writes: the name rule, the exact bytes and console line, and frames that cannot
-// be written (no directory, a short write, no memory): no file claiming to be whole, one message
-// per failure streak, no gap in the numbering.
+// backdrop of each background set, manual mode with its captures, a sky quadric that cannot be
+// made, and the time base at its edges (the clock wrapping past 2^32, readings of exactly 0, manual
+// mode switched many times, speed changes before the first manual frame). Then the ground scroll,
+// and the frame images: the name rule, the exact bytes and console line, and frames that cannot be
+// written (no directory, a short write): no file claiming to be whole, one message per failure
+// streak, no gap in the numbering.
 #include "render/frame.h"
 
 #include <GL/gl.h>
@@ -31,7 +31,6 @@
 #include "render/ground_scroll.h"
 #include "render/ppm_image.h"
 #include "render/texture_set.h"
-#include "support/child_process.h"
 #include "support/gl_test.h"
 #include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
@@ -285,24 +284,6 @@ TEST_F(Frame, FailedSavesLeaveNoFileNoGapAndOneMessagePerStreak) {
   EXPECT_EQ(save(2), "1:43");
   BeginCaptureRun();  // and once more in a new manual run
   EXPECT_EQ(save(2), "1:43");
-}
-
-TEST(FrameCapture, BufferAllocationFailureSkipsTheFrame) {
-  std::string output;
-  EXPECT_EQ(
-      RunChildTest("FrameCaptureChild.DISABLED_HugeWindow", "allocator_may_return_null=1:detect_leaks=0", &output), 0);
-  EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
-}
-
-// Runs only as the child of the test above, where the allocator returns null instead of ending
-// the process.
-TEST(FrameCaptureChild, DISABLED_HugeWindow) {
-  if (std::getenv(ChildTestVariable) == nullptr) GTEST_SKIP();
-  EXPECT_EQ(Printed([] {
-              WritePpmImage("huge.ppm", 2000000000, 2000000000), WritePpmImage("huge.ppm", 2000000000, 2000000000);
-            }),
-            "1");
-  EXPECT_FALSE(FileExists("huge.ppm"));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // Child processes of the tests: other programs started with their output in files and waited for
-// with a time-out, and one test of this same test program run with extra sanitizer options, for
-// behaviour that the parent's options forbid (e.g. an allocation the allocator must refuse with
-// null instead of ending the process).
+// with a time-out.
 #pragma once
 
 #include <grp.h>
@@ -51,22 +49,4 @@ inline bool WaitExit(pid_t pid, double seconds, int* status) {
   }
   *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
   return true;
-}
-
-// Environment variable set for the child; a child-only test checks for it.
-constexpr const char* ChildTestVariable = "STRIVEX_CHILD_TEST";
-
-// Runs the (normally disabled) test `filter` with ASAN_OPTIONS=asanOptions; returns its exit
-// status (-1 when it could not be run or did not exit normally) and its combined output.
-inline int RunChildTest(const std::string& filter, const std::string& asanOptions, std::string* output) {
-  ScratchDir scratch;
-  std::error_code error;
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
-  const std::string log = scratch.File("child.log");
-  const pid_t pid = Spawn({self, "--gtest_filter=" + filter, "--gtest_also_run_disabled_tests"}, "",
-                          {std::string(ChildTestVariable) + "=1", "ASAN_OPTIONS=" + asanOptions}, log, log);
-  int status = -1;
-  const bool ended = WaitExit(pid, 600, &status);
-  *output = ReadWholeFile(log);
-  return ended && status < 128 ? status : -1;
 }

@@ -291,8 +291,9 @@ bool Write(const fs::path& path, const std::string& bytes) {
 }
 
 // The user makes the missing images/ while recording: saving starts at the first number. Then
-// read-only for a while: one more line, and the numbers go on where they stopped.
-std::string MakeImagesThenReadOnly(XSession& x, const fs::path& d) {
+// read-only for a while: one more line, another in a new manual run, and the numbers go on where
+// they stopped.
+std::vector<std::string> MakeImagesThenReadOnly(XSession& x, const fs::path& d) {
   const auto failures = [&] { return LinesStartingWith(x.Errors(), {"Frame not saved"}).size(); };
   EXPECT_TRUE(WaitFor([&] { return failures() == 1; }, 30 * x.patience));
   fs::create_directory(d / "images");
@@ -300,12 +301,13 @@ std::string MakeImagesThenReadOnly(XSession& x, const fs::path& d) {
   EXPECT_TRUE(WaitFor([&] { return Wrote(x.Console()) >= 3; }, 30 * x.patience)) << x.Errors();
   chmod((d / "images").c_str(), 0555);
   EXPECT_TRUE(WaitFor([&] { return failures() == 2; }, 30 * x.patience)) << x.Errors();
+  EXPECT_TRUE(x.Key("d") && x.Key("m") && WaitFor([&] { return failures() == 3; }, 30 * x.patience)) << x.Errors();
   const int stopped = Wrote(x.Console());
   chmod((d / "images").c_str(), 0755);
   EXPECT_TRUE(WaitFor([&] { return Wrote(x.Console()) >= stopped + 2; }, 30 * x.patience)) << x.Errors();
   char number[16];
   std::snprintf(number, sizeof number, "%03d", stopped);
-  return kNoImage + number + ".ppm (Permission denied)" + kMustExist;
+  return std::vector<std::string>(2, kNoImage + number + ".ppm (Permission denied)" + kMustExist);
 }
 
 struct Case {
@@ -314,8 +316,8 @@ struct Case {
   int status;                                  // -1: the window opens, the user records and closes it
   std::string console;                         // after the summary
   std::vector<std::string> errors;             // "@" stands for the run's directory
-  // What the user does while recording; returns the error line it brings.
-  std::string (*whileRecording)(XSession&, const fs::path&) = nullptr;
+  // What the user does while recording; returns the error lines it brings.
+  std::vector<std::string> (*whileRecording)(XSession&, const fs::path&) = nullptr;
 };
 
 const Case kCases[] = {
@@ -377,7 +379,8 @@ TEST(BadFiles, WhatTheUserGetsForEachFile) {
       EXPECT_EQ(x.Console(), kSummary + c.console);
     } else {
       ASSERT_TRUE(x.WaitRunning() && x.Key("m")) << x.Console() << x.Errors();
-      if (c.whileRecording) errors.push_back(c.whileRecording(x, d));
+      const std::vector<std::string> more = c.whileRecording ? c.whileRecording(x, d) : std::vector<std::string>{};
+      errors.insert(errors.end(), more.begin(), more.end());
       EXPECT_TRUE(WaitFor([&] {
         return Wrote(x.Console()) >= 1 && LinesStartingWith(x.Errors(), {"Error", "Frame"}).size() >= errors.size();
       }, 30 * x.patience)) << x.Errors();

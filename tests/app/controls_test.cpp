@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/menu.h"
 #include "motion/part_table.h"
@@ -72,12 +73,10 @@ TEST_F(Controls, ManualBackgroundAndIgnoredKeys) {
   HandleKey('m', 0, 0);  // already on: the clock runs on
   HandleKey('s', 0, 0);
   EXPECT_EQ(viewState.manualMode + viewState.manualClock + viewState.backgroundSet, 5002u);
-  auto state = [] {
-    return std::to_string(viewState.textured * 1000 + viewState.wireframe * 100 + viewState.manualMode * 10 +
-                          viewState.backgroundSet) +
-           ":" + std::to_string(viewState.speedPeriod + viewState.manualClock);
+  auto state = [v = &viewState] {
+    return std::vector<uint32_t>{v->textured, v->wireframe, v->manualMode, v->backgroundSet, v->speedPeriod, v->manualClock};
   };
-  const std::string before = state();
+  const std::vector<uint32_t> before = state();
   redisplays = 0;
   for (unsigned char key : std::string("QWEMDS!0 49\x1b\xff")) HandleKey(key, 1, 1);
   EXPECT_EQ(redisplays, 13);

@@ -1,7 +1,7 @@
-// The real programs under Xvfb, as a user meets them. Each program goes through one session:
-// upper-case keys that do nothing; manual mode on while every key and menu entry changes the render
-// mode and the speed (the menu showing its "o " marks); the background set; an orbit drag held at
-// the elevation bound; a second manual run whose images number on; the close. Then the sanitized
+// The real programs under Xvfb, as a user meets them. Each program goes through one session: manual
+// mode on while every key and menu entry changes the render mode and the speed (the menu showing
+// its "o " marks); the background set; an orbit drag; a second manual run whose images number on;
+// the close. Then the sanitized
 // program is given files that are missing, damaged or in the way. Every step is judged from the
 // frames the program saves, its console and its exit status.
 #include <gtest/gtest.h>
@@ -200,9 +200,7 @@ class Viewer : public testing::Test {
     ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
     x.Launch(command, scratch.Path(), patience);
     ASSERT_TRUE(x.WaitRunning()) << x.Console() << x.Errors();
-    for (const char* key : {"M", "Q", "W", "E", "S", "D"}) ASSERT_TRUE(x.Key(key));
-    EXPECT_FALSE(WaitFor([&] { return FileExists(scratch.Path() + FrameName(0)); }, 0.5 * patience)) << "M saves";
-    Frame first, f, flat;
+    Frame first, f;
     ASSERT_TRUE(x.Key("m") && Next(&first)) << x.Errors();
     EXPECT_EQ(first.Mode(), "Textured");
     EXPECT_GT(first.Mean(0, 0, first.width, first.height / 8)[2], 100) << "no sky";
@@ -232,19 +230,13 @@ class Viewer : public testing::Test {
     ASSERT_TRUE(x.Key("s") && Next(&f));
     EXPECT_TRUE(f.Sky() == first.Sky()) << "the first sky did not come back";
 
-    // Angles come from the press, 0.5 degree per pixel; the elevation (20) is held at -10. The press
-    // is low in the window so that the moves up stay on the screen.
-    const int cx = x.width / 2, cy = x.height - 5;
-    ASSERT_TRUE(x.Pointer(cx, cy) && x.Xdotool({"mousedown", "1"}) && x.Pointer(cx + 20, cy) && Next(&f));
-    EXPECT_FALSE(f.Sky() == first.Sky()) << "turning did not change the sky";
-    ASSERT_TRUE(x.Pointer(cx, cy - 60) && Next(&flat) && x.Pointer(cx, cy - 100) && Next(&f));
-    EXPECT_TRUE(f.Sky() == flat.Sky()) << "the elevation went below -10";
-    ASSERT_TRUE(x.Pointer(cx, cy - 40) && Next(&f));
-    EXPECT_FALSE(f.Sky() == flat.Sky()) << "tilting did not change the sky";
-    ASSERT_TRUE(x.Pointer(cx, cy) && Next(&f));
-    EXPECT_TRUE(f.Sky() == first.Sky()) << "the view did not come back";
-    ASSERT_TRUE(x.Xdotool({"mouseup", "1"}) && x.Pointer(cx + 60, cy - 60) && Next(&f));
-    EXPECT_TRUE(f.Sky() == first.Sky()) << "motion without a button turned the view";
+    // A drag turns the view from the press point and gives it back at the press point; the release
+    // ends it.
+    const int cx = x.width / 2, cy = x.height / 2;
+    ASSERT_TRUE(x.Xdotool({"mousedown", "1"}) && x.Pointer(cx + 20, cy - 10) && Next(&f));
+    EXPECT_FALSE(f.Sky() == first.Sky()) << "dragging did not turn the view";
+    ASSERT_TRUE(x.Pointer(cx, cy) && x.Xdotool({"mouseup", "1"}) && x.Pointer(cx + 60, cy - 20) && Next(&f));
+    EXPECT_TRUE(f.Sky() == first.Sky()) << "the view did not come back, or turned without a button";
     ASSERT_TRUE(x.Pointer(cx, cy) && LeaveManualMode());
 
     // A second run numbers on; its first image is the frame shown when m was pressed.
@@ -326,8 +318,6 @@ const Case kCases[] = {
     {"scene is a directory",
      [](const fs::path& d) { return fs::remove(d / kScene) && fs::create_directory(d / kScene); }, 2,
      "Error opening file!\n", {kCannotOpen + "Is a directory" + kRunFrom}},
-    {"scene unreadable", [](const fs::path& d) { return chmod((d / kScene).c_str(), 0) == 0; }, 2,
-     "Error opening file!\n", {kCannotOpen + "Permission denied" + kRunFrom}},
     // A process's own memory opens as a file, and reading it at offset 0 fails.
     {"scene opens but cannot be read",
      [](const fs::path& d) { return fs::remove(d / kScene) && !symlink("/proc/self/mem", (d / kScene).c_str()); },

@@ -103,11 +103,8 @@ TEST_F(Rig, DrawnMeshesAndChildrenMoveByTheWave) {
   parent.AddModel(0);
   parent.AddChild(3);
   child.AddModel(1);
-  parent.motion = {0.5, 0.0, 0.0};
-  parent.period = 2000;
-  parent.startTime = 1000;
-  child.motion = {0.0, 0.5, 0.0};
-  child.period = 1000;  // not started: the first draw with a time stamp other than 0 starts it
+  parent.motion = {0.5, 0.0, 0.0}, parent.period = 2000, parent.startTime = 1000;
+  child.motion = {0.0, 0.5, 0.0}, child.period = 1000;  // not started: the first draw at a time other than 0 starts it
   const struct { uint32_t t; double parentX, childY; uint32_t parentStart, childStart; } steps[] = {
       {0, 0.5, 0.0, 1000u - 2000u, 0}, {1500, 0.25, 0.0, 1000, 1500}, {2000, 0.5, 0.5, 1000, 1500},
       {7500, 0.25, 0.0, 7000, 6500},   {6500, 0.25, 0.0, 5000, 6500}};

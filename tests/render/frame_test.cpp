@@ -56,8 +56,6 @@ class Frame : public testing::Test {
     SetClockSource(nullptr);
     viewState = saved;
     toolkit = savedToolkit;
-    savedFrameCount = 0;
-    BeginCaptureRun();
     ResetPartTable();
     ResetModelLibrary();
   }

@@ -3,5 +3,10 @@
 // current, as at process exit.
 #pragma once
 
-void ResetPartTable();
-void ResetModelLibrary();
+#include <new>
+
+#include "model/model_library.h"
+#include "motion/part_table.h"
+
+inline void ResetPartTable() { partTable.~PartTable(), new (&partTable) PartTable(); }
+inline void ResetModelLibrary() { modelLibrary.~ModelLibrary(), new (&modelLibrary) ModelLibrary(); }

@@ -1,9 +1,8 @@
 // The real programs under Xvfb, as a user meets them. Each program goes through one session: manual
 // mode on while every key and menu entry changes the render mode and the speed (the menu showing
 // its "o " marks); the background set; an orbit drag; a second manual run whose images number on;
-// the close. Then the sanitized
-// program is given files that are missing, damaged or in the way. Every step is judged from the
-// frames the program saves, its console and its exit status.
+// the close. Then the sanitized program is given files that are missing, damaged or in the way.
+// Every step is judged from the frames the program saves, its console and its exit status.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr char kControlZ = 26;
-constexpr size_t kMaxReadCharacters = TextLineReader::kLineBufferSize - 1;
 
 }  // namespace
 
@@ -96,25 +95,9 @@ bool TextLineReader::FillWindow() {
   return visible > 0;
 }
 
-const char* TextLineReader::ReadLine() {
-  // The common case first: reading a file with a whole read's worth in view, and a line feed within
-  // the 1023 characters one read may take. Everything else takes the general path below.
-  if (chunk != nullptr && !failed && static_cast<size_t>(limit - cursor) >= kLookahead) {
-    const char* feed = static_cast<const char*>(std::memchr(cursor, '\n', kMaxReadCharacters));
-    if (feed != nullptr) {
-      char* own = chunk + (cursor - chunk);
-      size_t content = static_cast<size_t>(feed - cursor);
-      if (content > 0 && feed[-1] == '\r') --content;
-      own[content] = '\0';
-      cursor = feed + 1;
-      return own;
-    }
-  }
-  return ReadAnyLine();
-}
-
 const char* TextLineReader::ReadAnyLine() {
   line[0] = '\0';
+  lineLength = 0;
   if (failed || !isOpen) {
     failed = true;
     return line;
@@ -143,6 +126,7 @@ const char* TextLineReader::ReadAnyLine() {
   }
   const char* start = cursor;
   cursor += consume;
+  lineLength = take;
   // In the reader's own chunk a line ends in place, over the line end it consumed or just past the
   // data at the end of the input. A piece of a longer line is followed by characters still to be
   // read, and memory is the caller's: those are copied.

@@ -1,4 +1,4 @@
-// Text-mode line reading over memory and over real files (whose 64 KiB reads must give the same
+// Text-mode line reading over memory and over real files (whose 256 KiB reads must give the same
 // lines): line ends, carriage returns, control-Z, the 1023-character reads and the failed state.
 #include <gtest/gtest.h>
 
@@ -26,7 +26,9 @@ Lines LinesOf(const std::string& data, bool fromFile) {
     reader.OpenMemory(data.data(), data.size());
   }
   Lines lines;
-  for (std::string line = reader.ReadLine(); !reader.Failed(); line = reader.ReadLine()) lines.push_back(line);
+  for (const char* line = reader.ReadLine(); !reader.Failed(); line = reader.ReadLine()) {
+    lines.emplace_back(line, reader.LineLength());
+  }
   EXPECT_STREQ(reader.ReadLine(), "");
   EXPECT_TRUE(reader.Failed());
   return lines;
@@ -43,6 +45,7 @@ TEST(LineReading, TextModeRulesFromMemoryAndFromFiles) {
       {"\n", {""}},
       {"a\r\nb\rc\r\n\r\r\nend\r", {"a", "b\rc", "\r", "end\r"}},
       {"a\nb\x1a" "c\nd\n", {"a", "b"}},
+      {std::string("n\0ul\n\0", 6), {std::string("n\0ul", 4), std::string(1, '\0')}},
       {std::string(1030, 'x') + "\nz\n", {x1023, "xxxxxxx", "z"}},
       {x1023 + "\n" + x1023 + "\r\nz", {x1023, "", x1023, "", "z"}},
       {x1022 + "\n" + x1022 + "\r\nz", {x1022, x1022, "z"}},
@@ -51,7 +54,7 @@ TEST(LineReading, TextModeRulesFromMemoryAndFromFiles) {
     EXPECT_EQ(LinesOf(c.data, false), c.lines) << c.data;
     EXPECT_EQ(LinesOf(c.data, true), c.lines) << c.data;
   }
-  // Lines of many lengths, with CR LF pairs landing on every position of the 64 KiB reads.
+  // Lines of many lengths, with CR LF pairs landing on every position of the 256 KiB reads.
   std::string data;
   for (int i = 0; i < 40000; ++i) data += std::string(i * 7 % 1500, 'a' + i % 26) + (i % 3 ? "\r\r\n" : "\r\n");
   EXPECT_EQ(LinesOf(data, true), LinesOf(data, false));

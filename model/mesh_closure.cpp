@@ -32,29 +32,15 @@ uint16_t edgeSlotOf[MaxCorners];           // by order of creation, for emptying
 
 uint32_t SlotOf(uint64_t h) { return static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 49) & (TableSize - 1); }
 
-struct Closure {
-  uint32_t lastNumber = 0;
-  uint32_t edgeCount = 0;
-  uint32_t unpaired = 0;  // undirected edges seen in one direction only
-
-  // The number of a position in this mesh, given the first time the position is seen.
-  uint32_t NumberOf(const uint64_t bits[3]) {
-    const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
-    for (uint32_t i = SlotOf(h ^ (h >> 29));; i = (i + 1) & (TableSize - 1)) {
-      const uint32_t n = positionSlots[i];
-      if (n == 0) {
-        ++lastNumber;
-        positionSlots[i] = static_cast<uint16_t>(lastNumber);
-        positionSlotOf[lastNumber] = static_cast<uint16_t>(i);
-        std::memcpy(positionBits[lastNumber], bits, sizeof positionBits[0]);
-        return lastNumber;
-      }
-      if (std::memcmp(positionBits[n], bits, sizeof positionBits[0]) == 0) return n;
-    }
+// The undirected edges of one mesh with the directions each was seen in.
+class EdgeSet {
+ public:
+  ~EdgeSet() {
+    for (uint32_t e = 0; e < edgeCount; ++e) edgeSlots[edgeSlotOf[e]] = 0;
   }
 
   // Records the directed edge from -> to; false when it was recorded already.
-  bool AddEdge(uint32_t from, uint32_t to) {
+  bool Add(uint32_t from, uint32_t to) {
     const uint32_t direction = from < to ? kForward : kBackward;
     const uint32_t key = std::min(from, to) << 16 | std::max(from, to) << 2;
     for (uint32_t i = SlotOf(key);; i = (i + 1) & (TableSize - 1)) {
@@ -74,34 +60,10 @@ struct Closure {
     }
   }
 
-  bool ClosedOutward(const MeshObject& mesh, int32_t count) {
-    double volume = 0.0;
-    for (int32_t t = 0; t < count; ++t) {
-      uint32_t corner[3];
-      Vec3 p[3];
-      for (int k = 0; k < 3; ++k) {
-        p[k] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
-        if (!std::isfinite(p[k].x) || !std::isfinite(p[k].y) || !std::isfinite(p[k].z)) return false;
-        const uint64_t bits[3] = {PositionBits(p[k].x), PositionBits(p[k].y), PositionBits(p[k].z)};
-        corner[k] = NumberOf(bits);
-      }
-      for (int k = 0; k < 3; ++k) {
-        const uint32_t from = corner[k], to = corner[(k + 1) % 3];
-        // A directed edge twice: it cannot have exactly one reverse partner.
-        if (from == to || !AddEdge(from, to)) return false;
-      }
-      // Six times the signed volume of the tetrahedron from the origin to the triangle.
-      volume += p[0].x * (p[1].y * p[2].z - p[1].z * p[2].y) - p[0].y * (p[1].x * p[2].z - p[1].z * p[2].x) +
-                p[0].z * (p[1].x * p[2].y - p[1].y * p[2].x);
-    }
-    // Every directed edge is there once, so an edge seen both ways has exactly one partner each way.
-    return unpaired == 0 && volume > 0.0;
-  }
+  uint32_t unpaired = 0;  // undirected edges seen in one direction only
 
-  ~Closure() {
-    for (uint32_t n = 1; n <= lastNumber; ++n) positionSlots[positionSlotOf[n]] = 0;
-    for (uint32_t e = 0; e < edgeCount; ++e) edgeSlots[edgeSlotOf[e]] = 0;
-  }
+ private:
+  uint32_t edgeCount = 0;
 };
 
 }  // namespace
@@ -113,8 +75,60 @@ uint64_t PositionBits(double value) {
   return bits;
 }
 
-bool IsClosedOutward(const MeshObject& mesh) {
+PositionNumbering::~PositionNumbering() {
+  for (uint32_t n = 1; n <= lastNumber; ++n) positionSlots[positionSlotOf[n]] = 0;
+}
+
+PositionNumber PositionNumbering::NumberOf(double x, double y, double z) {
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return 0;
+  const uint64_t bits[3] = {PositionBits(x), PositionBits(y), PositionBits(z)};
+  const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
+  for (uint32_t i = SlotOf(h ^ (h >> 29));; i = (i + 1) & (TableSize - 1)) {
+    const uint32_t n = positionSlots[i];
+    if (n == 0) {
+      if (lastNumber == MaxCorners) return 0;
+      ++lastNumber;
+      positionSlots[i] = static_cast<uint16_t>(lastNumber);
+      positionSlotOf[lastNumber] = static_cast<uint16_t>(i);
+      std::memcpy(positionBits[lastNumber], bits, sizeof positionBits[0]);
+      return static_cast<PositionNumber>(lastNumber);
+    }
+    if (positionBits[n][0] == bits[0] && positionBits[n][1] == bits[1] && positionBits[n][2] == bits[2]) {
+      return static_cast<PositionNumber>(n);
+    }
+  }
+}
+
+bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumbers)[3]) {
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
   if (count == 0) return false;
-  return Closure().ClosedOutward(mesh, count);
+  EdgeSet edges;
+  double volume = 0.0;
+  for (int32_t t = 0; t < count; ++t) {
+    const uint32_t a = cornerNumbers[t][0], b = cornerNumbers[t][1], c = cornerNumbers[t][2];
+    // A corner that is not a finite number, or two corners at one position.
+    if (a == 0 || b == 0 || c == 0 || a == b || b == c || c == a) return false;
+    // A directed edge twice: it cannot have exactly one reverse partner.
+    if (!edges.Add(a, b) || !edges.Add(b, c) || !edges.Add(c, a)) return false;
+    const double(&x)[3] = mesh.cornerX[t];
+    const double(&y)[3] = mesh.cornerY[t];
+    const double(&z)[3] = mesh.cornerZ[t];
+    // Six times the signed volume of the tetrahedron from the origin to the triangle.
+    volume += x[0] * (y[1] * z[2] - z[1] * y[2]) - y[0] * (x[1] * z[2] - z[1] * x[2]) +
+              z[0] * (x[1] * y[2] - y[1] * x[2]);
+  }
+  // Every directed edge is there once, so an edge seen both ways has exactly one partner each way.
+  return edges.unpaired == 0 && volume > 0.0;
+}
+
+bool IsClosedOutward(const MeshObject& mesh) {
+  const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
+  PositionNumbering numbering;
+  static PositionNumber cornerNumbers[MaxTriangles][3];
+  for (int32_t t = 0; t < count; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      cornerNumbers[t][k] = numbering.NumberOf(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
+    }
+  }
+  return IsClosedOutward(mesh, cornerNumbers);
 }

@@ -2,8 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "platform/diagnostics.h"
 #include "platform/gl_context.h"
 
@@ -48,24 +46,53 @@ MeshObject::~MeshObject() {
 }
 
 void MeshObject::AddTriangle(const double xs[3], const double ys[3], const double zs[3]) {
-  if (triangleCount >= MaxTriangles) {
-    OutputDebugStringA("Error : max number of pts exceeded");
-    return;
-  }
-  const int t = triangleCount;
+  if (!TakeTriangle()) return;
+  const int t = triangleCount - 1;
   for (int k = 0; k < 3; ++k) {
     cornerX[t][k] = xs[k];
     cornerY[t][k] = ys[k];
     cornerZ[t][k] = zs[k];
   }
-  const Vec3 e1{xs[1] - xs[0], ys[1] - ys[0], zs[1] - zs[0]};
-  const Vec3 e2{xs[2] - xs[1], ys[2] - ys[1], zs[2] - zs[1]};
-  edgeLengths[t][0] = std::sqrt(e1.x * e1.x + e1.y * e1.y + e1.z * e1.z);
-  edgeLengths[t][1] = std::sqrt(e2.x * e2.x + e2.y * e2.y + e2.z * e2.z);
-  for (int i = 0; i < 2; ++i) {
-    if (edgeLengths[t][i] > maxEdgeLength[i]) maxEdgeLength[i] = edgeLengths[t][i];
+  DeriveTriangles(t);
+}
+
+bool MeshObject::TakeTriangle() {
+  if (triangleCount >= MaxTriangles) {
+    OutputDebugStringA("Error : max number of pts exceeded");
+    return false;
   }
-  Cross(e1, e2, normals[t]);
-  materials[t] = -1;
+  materials[triangleCount] = -1;
   ++triangleCount;
+  return true;
+}
+
+// Two triangles at a time, one in each lane: the square roots and divisions, which bound this loop,
+// then take half the instructions.
+void MeshObject::DeriveTriangles(int32_t first) {
+  for (int32_t t = first; t < triangleCount; t += 2) {
+    const int32_t u = t + 1 < triangleCount ? t + 1 : t;  // an odd last triangle fills both lanes
+    const auto corner = [this, t, u](int k) {
+      return Vec3Of<Lanes>{
+          {cornerX[t][k], cornerX[u][k]}, {cornerY[t][k], cornerY[u][k]}, {cornerZ[t][k], cornerZ[u][k]}};
+    };
+    const Vec3Of<Lanes> a = corner(0), b = corner(1), c = corner(2);
+    const Vec3Of<Lanes> e1{b.x - a.x, b.y - a.y, b.z - a.z};
+    const Vec3Of<Lanes> e2{c.x - b.x, c.y - b.y, c.z - b.z};
+    const Lanes length1 = SquareRoot(e1.x * e1.x + e1.y * e1.y + e1.z * e1.z);
+    const Lanes length2 = SquareRoot(e2.x * e2.x + e2.y * e2.y + e2.z * e2.z);
+    Vec3Of<Lanes> normal;
+    Cross(e1, e2, normal);
+    // The second lane is stored first: for an odd last triangle it is the same triangle again.
+    edgeLengths[u][0] = length1[1];
+    edgeLengths[u][1] = length2[1];
+    normals[u] = {normal.x[1], normal.y[1], normal.z[1]};
+    edgeLengths[t][0] = length1[0];
+    edgeLengths[t][1] = length2[0];
+    normals[t] = {normal.x[0], normal.y[0], normal.z[0]};
+  }
+  for (int32_t t = first; t < triangleCount; ++t) {
+    for (int i = 0; i < 2; ++i) {
+      if (edgeLengths[t][i] > maxEdgeLength[i]) maxEdgeLength[i] = edgeLengths[t][i];
+    }
+  }
 }

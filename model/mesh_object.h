@@ -6,8 +6,8 @@
 // compiled with the renderer, which alone knows the render modes, the material colours and the
 // texture slots, so that the scene reader and its fuzzer build without any of that:
 // - the constructor, the destructor (which deletes the display list only while a GL context is
-//   current) and AddTriangle: model/mesh_object.cpp;
-// - ReadAscObject: model/read_asc_object.cpp;
+//   current) and AddTriangle with its parts TakeTriangle and DeriveTriangles: model/mesh_object.cpp;
+// - ReadAscObject with its parts ReadFaceLines and FillCorners: model/read_asc_object.cpp;
 // - DrawMeshCached and DrawMeshImmediate: render/mesh_draw.cpp;
 // - DrawMeshWireframe: render/mesh_wireframe.cpp;
 // - TriangleTexCoords: render/tex_coords.cpp.
@@ -17,6 +17,7 @@
 #include "model/vec3.h"
 
 class TextLineReader;
+struct VertexEntry;
 
 using MaterialIndex = int32_t;
 
@@ -56,4 +57,14 @@ class MeshObject {
   uint32_t displayList;
   // Closed and wound outward (IsClosedOutward), set once the object is read: drawn with back faces culled.
   bool closedOutward = false;
+
+ private:
+  // AddTriangle in its parts, so that the reader takes a whole object's faces first and then fills
+  // in their corners and derived values in loops of their own.
+  bool TakeTriangle();  // a new triangle of material -1; false, with the capacity message, when full
+  void DeriveTriangles(int32_t first);  // the derived values of triangles first to triangleCount - 1
+  // ReadAscObject's parts: the face section, and at the end the corners of the triangles taken from
+  // `first` on, then what is derived from them.
+  void ReadFaceLines(TextLineReader& stream, int32_t vertexCapacity, int32_t (*cornerVertices)[3]);
+  void FillCorners(VertexEntry* vertices, const int32_t (*cornerVertices)[3], int32_t first);
 };

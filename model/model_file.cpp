@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/mesh_closure.h"
 #include "platform/text_line_reader.h"
 
 namespace {
@@ -46,7 +45,6 @@ int LoadModelStream(TextLineReader& stream, ModelLibrary& library) {
       return 3;
     }
     if (result == 0) {
-      slot.closedOutward = IsClosedOutward(slot);
       std::printf("%2d:%s; ", library.objectCount, slot.name);
       ++library.objectCount;
     }

@@ -54,7 +54,7 @@ std::string Triangles(const MeshObject& m) {
     }
     out += (std::isnan(m.normals[t].x) ? "(no normal):" : ":") + std::to_string(m.materials[t]) + " ";
   }
-  return out;
+  return out + (m.closedOutward ? "closed" : "");
 }
 
 const std::string kFace012 = "Face 0: A:0 B:1 C:2\n";
@@ -98,8 +98,14 @@ TEST(SceneReader, FilesGiveTheirStatusConsoleAndTriangles) {
       {Mesh("m", 3, 3, "Material: \"BLACK MATTE\"\n" + kFace012 + "Material: \"DEFAULT\"\n" + kFace012 +
                            "Material: \"CHLNGER CHROME\"\nMaterial: \"BLACK ROBO HOOD\"\n" + kFace012 +
                            "Material: \"default\"\n" + kFace012 + kFace012 + "Material\n" + kFace012 +
-                           "Material: \"BLACK MATTE\"\n" + kFace012 + "Material: \"CHLNGER CHROME\"\n"),
-       0, " 0:m; \n", "012:3 012:2 012:-1 012:-1 012:-1 012:0 012:1 "},
+                           "Material: \"BLACK MATTE\"\n" + kFace012 + "Material: \"CHLNGER CHROME\"\n" + kFace012 +
+                           std::string("Material: \"DEFAULT\"\0x\"\n", 23)),
+       0, " 0:m; \n", "012:3 012:2 012:-1 012:-1 012:-1 012:0 012:1 012:3 "},
+      // Closed and wound outward, corners compared by position: vertex 4 is vertex 0 again.
+      {"Named object: \"tet\"\nTri-mesh, Vertices: 5  Faces: 4\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
+       "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 1 Z: 0\nVertex 3:  X: 0 Y: 0 Z: 1\nVertex 4:  X: 0 Y: 0 Z: 0\n"
+       "Face list:\nFace 0: A:0 B:2 C:1\nFace 1: A:4 B:1 C:3\nFace 2: A:0 B:3 C:2\nFace 3: A:1 B:2 C:3\n", 0,
+       " 0:tet; \n", "o??:-1 o??:-1 o??:-1 ???:-1 closed"},
       // Faces inside the list as allocated are kept (unread vertices are at the origin); faces
       // outside it are dropped, and so are the material lines after them.
       {Mesh("d", 4, 2, kFace012 + "Material: \"DEFAULT\"\nFace 1: A:3 B:1 C:0\nFace 2: A:0 B:1 C:4\nSmoothing: 1\n"

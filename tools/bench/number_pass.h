@@ -14,6 +14,6 @@ struct NumberPassResult {
 NumberPassResult ConvertEveryNumber(const char* data, size_t size);
 
 // Times `runs` loads of the scene file (LoadModelStream into a spare library, its progress line
-// silenced) and `runs` passes over the file's bytes in memory, and prints both medians and their
-// ratio on one line. Nothing is printed when the file cannot be read.
+// silenced) and `runs` passes over the file's bytes in memory, one after the other, and prints both
+// medians and their ratio on one line. Nothing is printed when the file cannot be read.
 void PrintLoadBesideNumberPass(const char* fileName, int runs);

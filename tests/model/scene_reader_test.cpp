@@ -99,8 +99,13 @@ TEST(SceneReader, FilesGiveTheirStatusConsoleAndTriangles) {
                            "Material: \"CHLNGER CHROME\"\nMaterial: \"BLACK ROBO HOOD\"\n" + kFace012 +
                            "Material: \"default\"\n" + kFace012 + kFace012 + "Material\n" + kFace012 +
                            "Material: \"BLACK MATTE\"\n" + kFace012 + "Material: \"CHLNGER CHROME\"\n" + kFace012 +
-                           std::string("Material: \"DEFAULT\"\0x\"\n", 23)),
-       0, " 0:m; \n", "012:3 012:2 012:-1 012:-1 012:-1 012:0 012:1 012:3 "},
+                           std::string("Material: \"DEFAULT\"\0x\"\n", 23) + kFace012 +
+                           "Material: \"DEFAULT\" \n" + kFace012 + std::string("Material: \"DEFAULT\0\n", 20) +
+                           kFace012 + std::string("Material\0: \"DEFAULT\"\n", 21)),
+       0, " 0:m; \n", "012:3 012:2 012:-1 012:-1 012:-1 012:0 012:1 012:3 012:-1 012:-1 012:-1 "},
+      // A blank line among the vertex lines closes the object: the face after it is no part of it.
+      {"Named object: \"gap\"\nTri-mesh, Vertices: 3  Faces: 1\nVertex list:\nVertex 0:  X: 1 Y: 10 Z: 100\n\n" +
+           kFace012, 0, " 0:gap; \n", ""},
       // Closed and wound outward, corners compared by position: vertex 4 is vertex 0 again.
       {"Named object: \"tet\"\nTri-mesh, Vertices: 5  Faces: 4\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
        "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 1 Z: 0\nVertex 3:  X: 0 Y: 0 Z: 1\nVertex 4:  X: 0 Y: 0 Z: 0\n"
@@ -140,6 +145,25 @@ TEST(SceneReader, FiftyObjectsAtMostAndFacesBeyond3000DroppedWithTheirMaterials)
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error : max number of pts exceededError : max number of pts exceeded");
   EXPECT_EQ(big.library->slots[0].triangleCount, 3000);
   EXPECT_EQ(big.library->slots[0].materials[2999], 3);
+}
+
+// What drawing takes from each triangle: the lengths of AB and BC, their largest, and the unit normal
+// AB x BC. Three triangles, so that one is left over when they are derived two at a time.
+TEST(SceneReader, TrianglesCarryTheirEdgeLengthsAndNormals) {
+  const Loaded loaded = Load(
+      "Named object: \"d\"\nTri-mesh, Vertices: 4  Faces: 3\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
+      "Vertex 1:  X: 3 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 4 Z: 0\nVertex 3:  X: 0 Y: 0 Z: 12\nFace list:\n"
+      "Face 0: A:0 B:3 C:1\nFace 1: A:0 B:1 C:2\nFace 2: A:1 B:0 C:2\n");
+  const MeshObject& m = loaded.library->slots[0];
+  ASSERT_EQ(m.triangleCount, 3);
+  const double edges[3][2] = {{12, std::sqrt(153.0)}, {3, 5}, {3, 4}};
+  const double normals[3][3] = {{0, 1, 0}, {0, 0, 1}, {0, 0, -1}};
+  for (int t = 0; t < 3; ++t) {
+    EXPECT_TRUE(m.edgeLengths[t][0] == edges[t][0] && m.edgeLengths[t][1] == edges[t][1]) << t;
+    const Vec3& n = m.normals[t];
+    EXPECT_TRUE(n.x == normals[t][0] && n.y == normals[t][1] && n.z == normals[t][2]) << t;
+  }
+  EXPECT_TRUE(m.maxEdgeLength[0] == 12 && m.maxEdgeLength[1] == std::sqrt(153.0));
 }
 
 // Random decimals of every shape a vertex line can carry must give strtod's double, bit for bit.

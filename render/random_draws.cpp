@@ -13,3 +13,5 @@ int NextRandomDraw(uint32_t& state) {
 int DrawRandom() { return NextRandomDraw(processState); }
 
 uint32_t RandomDrawState() { return processState; }
+
+void RestartRandomDraws() { processState = 1; }

@@ -1,8 +1,8 @@
 // Whole display passes in a real GL context with a settable clock, as the program runs them: the
 // backdrop without a sky quadric, manual mode with its captures, and the time base at its edges
 // (the clock wrapping past 2^32, readings of exactly 0, manual mode switched many times, speed
-// changes before the first manual frame). Then the ground scroll. The saved frames' bytes, names
-// and failures are judged on the real program (tests/e2e).
+// changes before the first manual frame). Then the ground scroll. The saved frames' names and
+// failures are judged on the real program (tests/e2e).
 #include "render/frame.h"
 
 #include <GL/gl.h>
@@ -117,32 +117,51 @@ TEST_F(Frame, BackdropCopesWithoutASkyAndAWindowOfHeightZero) {
   skyQuadric = nullptr;
   FailNextQuadricCreation();
   DisplayFrame();
-  EXPECT_TRUE(skyQuadric == nullptr && Near(PixelAt(32, 61), {0, 0, 0}, 0) && Near(PixelAt(32, 2), ground, 0));
+  EXPECT_EQ(skyQuadric, nullptr);
+  EXPECT_TRUE(Near(PixelAt(32, 61), {0, 0, 0}, 0));
+  EXPECT_TRUE(Near(PixelAt(32, 2), ground, 0));
   DisplayFrame();
-  EXPECT_TRUE(skyQuadric != nullptr && Near(PixelAt(32, 61), sky, 0));
+  EXPECT_NE(skyQuadric, nullptr);
+  EXPECT_TRUE(Near(PixelAt(32, 61), sky, 0));
 }
 
+// The saved frame of a window wider than high: width first in the header, rows of the width, the
+// top row first.
 TEST_F(Frame, ManualModeSavesThePreviousImageAndStepsTheClock) {
+  constexpr int Width = TestSurfaceSize, Height = 40;
   scratch.MakeDir("images");
+  ReshapeWindow(Width, Height);
   BuildRig();
   DisplayFrame();
   const double scrollBefore = groundScroll;
-  glClearColor(1.0f, 0.0f, 0.0f, 1.0f);  // what the buffer holds when the manual pass starts
-  glClear(GL_COLOR_BUFFER_BIT);
+  // What the buffer holds when the manual pass starts: red telling the column, green the row, no blue.
+  glEnable(GL_SCISSOR_TEST);
+  for (int i = 0; i < Width + Height; ++i) {
+    const bool column = i < Width;
+    glColorMask(column, !column, column, GL_FALSE);
+    glScissor(column ? i : 0, column ? 0 : i - Width, column ? 1 : Width, column ? Height : 1);
+    glClearColor(float(4 * i) / 255.0f, float(6 * (i - Width)) / 255.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
   viewState.manualMode = 1;
   testing::internal::CaptureStdout();
   Pass(fakeNow + 5);     // starts the manual clock from the system clock
   Pass(fakeNow + 1000);  // from now on the system clock does not matter
-  testing::internal::GetCapturedStdout();
+  const std::string wrote = "Wrote 64 x 40 pixels image to file (7680 bytes)\n";
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), wrote + wrote);
   EXPECT_EQ(viewState.manualClock, 50000000u + 5u + 66u + 66u);
   EXPECT_NEAR(groundScroll, std::fmod(scrollBefore + 137.0 / 2000.0, 2.5), 1e-12);
   const std::string first = ReadWholeFile("images/image000.ppm"), second = ReadWholeFile("images/image001.ppm");
-  ASSERT_EQ(first.size(), 12288u + 53);
-  std::string red;
-  while (red.size() < 12288) red.append("\xFF\0\0", 3);
-  EXPECT_TRUE(first.substr(53) == red);                  // captured before the pass cleared anything
-  EXPECT_NE(second.substr(53, 3), first.substr(53, 3));  // the first manual pass's sky
+  const std::string header = "P6\n# CREATOR: glDumpWindowPPM() by Wexmoor\n64 40\n255\n";
+  std::string raster;
+  for (int i = 0; i < Width * Height; ++i) raster += {char(4 * (i % Width)), char(6 * (Height - 1 - i / Width)), 0};
+  EXPECT_EQ(first.substr(0, header.size()), header);
+  ASSERT_EQ(first.size(), header.size() + raster.size());
+  EXPECT_TRUE(first.substr(header.size()) == raster) << "the rows as captured before the pass cleared anything";
+  EXPECT_NE(second.substr(header.size(), 3), first.substr(header.size(), 3));  // the first manual pass's sky
 }
 
 TEST_F(Frame, TimeBaseAtItsEdges) {

@@ -5,7 +5,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <vector>
 
 #include "model/mesh_object.h"
 #include "platform/view_state.h"
@@ -49,7 +51,8 @@ TEST_F(MeshDraw, WithoutAListNameTheMeshIsDrawnDirectly) {
   const GLuint old = mesh.displayList;
   FailNextListCreation();  // a rebuild without a name drops the old list and still draws
   EXPECT_TRUE(Near(Draw(true), Grey, 1));
-  EXPECT_FALSE(mesh.listBuilt || glIsList(old));
+  EXPECT_FALSE(mesh.listBuilt);
+  EXPECT_FALSE(glIsList(old));
 }
 
 TEST_F(MeshDraw, TextureFilesBecomeLinearTexturesAndRedundantBindsAreSkipped) {
@@ -80,38 +83,42 @@ TEST_F(MeshDraw, TextureFilesBecomeLinearTexturesAndRedundantBindsAreSkipped) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     for (int slot = 0; slot < TextureSlotCount; ++slot) {
       const bool loaded = slot < 3 || slot > 6;
-      GLint size[4] = {};  // width, height, filters; all 0 with no image
+      std::array<GLint, 4> size = {};  // width, height, filters; GL's defaults without an image
       glBindTexture(GL_TEXTURE_2D, set.textureNames[slot]);
       glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
       glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
       glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &size[2]);
       glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &size[3]);
-      EXPECT_EQ(size[0] * 100 + size[1], loaded ? slot ? 1608 : 302 : 0) << slot;
-      EXPECT_EQ(size[2] + size[3] == 2 * GL_LINEAR, loaded) << slot;
+      using Size = std::array<GLint, 4>;
+      const Size expected = !loaded ? Size{0, 0, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR}
+                                    : Size{slot ? 16 : 3, slot ? 8 : 2, GL_LINEAR, GL_LINEAR};
+      EXPECT_EQ(size, expected) << slot;
       const int red = loaded ? slot ? slot * 20 : 1 : -1;  // its own file, red first
       EXPECT_EQ(set.pixels[slot] != nullptr ? set.pixels[slot][0] : -1, red) << slot;
     }
     // Slot 0's packed rows, bottom row first, uploaded with byte alignment; the default is back.
-    const unsigned char packed[18] = {1, 100, 7, 11, 100, 7, 21, 100, 7, 1, 101, 7, 11, 101, 7, 21, 101, 7};
-    unsigned char texels[18] = {};
+    const std::vector<unsigned char> packed = {1, 100, 7, 11, 100, 7, 21, 100, 7, 1, 101, 7, 11, 101, 7, 21, 101, 7};
+    std::vector<unsigned char> texels(18);
     glBindTexture(GL_TEXTURE_2D, set.textureNames[0]);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(std::memcmp(texels, packed, sizeof packed) + alignment, 4);
+    EXPECT_EQ(texels, packed);
+    EXPECT_EQ(alignment, 4);
     // The first BindSlot after creation binds; the same slot again does not; a stray slot is ignored.
-    GLint bound[3] = {};
+    std::array<GLint, 3> bound = {};
     for (int i = 0; i < 3; ++i) {
       glBindTexture(GL_TEXTURE_2D, 0);
       set.BindSlot(i < 2 ? 9 : 10);
       glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound[i]);
     }
-    EXPECT_EQ(bound[0] * 100 + bound[1] * 10 + bound[2], static_cast<GLint>(set.textureNames[9]) * 100);
+    EXPECT_EQ(bound, (std::array<GLint, 3>{static_cast<GLint>(set.textureNames[9]), 0, 0}));
     std::memcpy(names, set.textureNames, sizeof names);
   }
-  EXPECT_FALSE(glIsTexture(names[2]) || glIsTexture(names[9]));  // deleted with the set
+  EXPECT_FALSE(glIsTexture(names[2]));  // deleted with the set
+  EXPECT_FALSE(glIsTexture(names[9]));
 }
 
 }  // namespace

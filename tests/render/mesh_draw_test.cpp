@@ -89,9 +89,8 @@ TEST_F(MeshDraw, TextureFilesBecomeLinearTexturesAndRedundantBindsAreSkipped) {
       glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
       glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &size[2]);
       glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &size[3]);
-      using Size = std::array<GLint, 4>;
-      const Size expected = !loaded ? Size{0, 0, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR}
-                                    : Size{slot ? 16 : 3, slot ? 8 : 2, GL_LINEAR, GL_LINEAR};
+      const std::array<GLint, 4> expected = {loaded * (slot ? 16 : 3), loaded * (slot ? 8 : 2),
+                                             loaded ? GL_LINEAR : GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR};
       EXPECT_EQ(size, expected) << slot;
       const int red = loaded ? slot ? slot * 20 : 1 : -1;  // its own file, red first
       EXPECT_EQ(set.pixels[slot] != nullptr ? set.pixels[slot][0] : -1, red) << slot;

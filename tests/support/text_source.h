@@ -10,13 +10,10 @@
 #include "platform/text_line_reader.h"
 
 inline bool OpenText(TextLineReader& reader, const std::string& data, bool fromFile) {
-  if (!fromFile) {
-    reader.OpenMemory(data.data(), data.size());
-    return true;
-  }
-  const int fd = memfd_create("strivex-text", 0);
-  const bool ok = fd >= 0 && write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size()) &&
+  if (!fromFile) return reader.OpenMemory(data.data(), data.size()), true;
+  const int fd = memfd_create("strivex-text", 0);  // the reader opens a descriptor of its own
+  const bool ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size()) &&
                   reader.Open(("/proc/self/fd/" + std::to_string(fd)).c_str());
-  if (fd >= 0) close(fd);  // the reader holds a descriptor of its own
+  close(fd);
   return ok;
 }

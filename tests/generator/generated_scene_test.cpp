@@ -33,7 +33,8 @@ TEST(GeneratedScene, IsWhatTheViewerAndItsUsersRelyOn) {
   for (int i = -1; i < kTextureCount; ++i) {
     std::string name = i < 0 ? kSceneFileName : kTextures[i].fileName, bytes = ReadWholeFile(dir.File(name));
     std::string built = std::string(STRIVEX_BINARY_DIR) + "/" + name;
-    EXPECT_TRUE(!bytes.empty() && bytes == ReadWholeFile(again.File(name))) << name;
+    EXPECT_FALSE(bytes.empty()) << name;
+    EXPECT_TRUE(bytes == ReadWholeFile(again.File(name))) << name;
     // The build ran the generator in a process of its own: its output must be the same too.
     EXPECT_TRUE(!FileExists(built) || bytes == ReadWholeFile(built)) << built;
   }

@@ -40,6 +40,9 @@ double TimeFrame(Draw&& draw) {
   return MillisecondsSince(start);
 }
 
+// Every render mode is timed, so --mode does not apply.
+constexpr uint32_t BenchOptions = SessionOptions & ~OptMode;
+
 void PrintUsage() {
   std::printf(
       "Usage: strivex-bench [options]\n"
@@ -48,23 +51,8 @@ void PrintUsage() {
       "later frames, each beside a reference drawing of the same scene from static vertex buffers,\n"
       "and the pixels of one frame unlike the per-triangle stream the program's drawing stands in for.\n"
       "Also times loading the scene (beside a plain read() of the file) and the textures.\n"
-      "Options (--mode and --output do not apply; --frames is the number of timed frames per mode):\n%s",
-      HeadlessOptionsHelp);
-}
-
-// The options of the headless programs that make no sense here.
-bool RefuseUnusedOptions(int argc, char** argv, char* error) {
-  for (int i = 1; i < argc; i += 2) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      --i;
-      continue;
-    }
-    if (std::strcmp(argv[i], "--mode") == 0 || std::strcmp(argv[i], "--output") == 0) {
-      std::snprintf(error, 256, "%s does not apply: every render mode is timed and nothing is written", argv[i]);
-      return false;
-    }
-  }
-  return true;
+      "Options (--frames is the number of timed frames per mode):\n");
+  PrintHeadlessOptionsHelp(stdout, BenchOptions, HeadlessOptions{});
 }
 
 // read() of the whole file in 64 KiB pieces; negative when it cannot be read.
@@ -96,7 +84,7 @@ int main(int argc, char** argv) {
   HeadlessOptions options;
   bool help = false;
   char error[256] = "";
-  if (!ParseHeadlessOptions(argc, argv, &options, &help, error) || !RefuseUnusedOptions(argc, argv, error)) {
+  if (!ParseHeadlessOptions(argc, argv, BenchOptions, &options, &help, error)) {
     std::fprintf(stderr, "strivex-bench: %s\n", error);
     return 1;
   }

@@ -62,8 +62,12 @@ git archive --format=tar "${snapshot:-HEAD}" > "$logs/tree.tar"
 system=""
 unmount_system() {
   [[ -n "$system" && -d "$system" ]] || return 0
-  local mounted
-  for mounted in var/cache/apt/archives sys dev/pts dev proc; do
+  local mounted process
+  # What a command left running in it (a server of a failed test) goes first.
+  for process in /proc/[0-9]*; do
+    [[ "$(readlink "$process/root" 2> /dev/null)" == "$system" ]] && kill -9 "${process#/proc/}" 2> /dev/null
+  done
+  for mounted in tmp/.X11-unix var/cache/apt/archives sys dev/pts dev proc; do
     mountpoint -q "$system/$mounted" && umount -l "$system/$mounted"
   done
   # Nothing of the host may still be mounted below it when it is removed.
@@ -80,8 +84,8 @@ trap unmount_system EXIT
 new_system() {
   local who=$1
   system=$(mktemp -d /var/tmp/strivex-fresh-XXXXXX)
-  chmod 755 "$system"  # its root directory, which every user must be able to enter
   tar -C "$system" -xf "$base"
+  chmod 755 "$system"  # its root directory, which every user must be able to enter
   cp /etc/resolv.conf "$system/etc/resolv.conf"
   mount --bind /proc "$system/proc"
   mount --bind /dev "$system/dev"
@@ -118,6 +122,34 @@ run_as() {
   fi
 }
 
+# With a display, run.sh must open the viewer's window. This machine's Xvfb serves as the display,
+# its socket bound into the system, and the command runs again there (nothing is left to install
+# or build). Prints how it went; false when no window came.
+opens_window() {
+  local who=$1 log=$2 number="" shown=""
+  if ! command -v Xvfb > /dev/null || ! command -v xdotool > /dev/null; then
+    echo "   the window was not checked: this machine has no Xvfb or xdotool (scripts/install-deps.sh --tests)"
+    return 0
+  fi
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$logs/display" 2> /dev/null &
+  local server=$!
+  for _ in $(seq 100); do [[ -s "$logs/display" ]] && break; sleep 0.1; done
+  number=$(head -1 "$logs/display")
+  mkdir -p "$system/tmp/.X11-unix"
+  mount --bind /tmp/.X11-unix "$system/tmp/.X11-unix"
+  run_as "$who" "DISPLAY=:$number scripts/run.sh" > "$log" 2>&1 &
+  for _ in $(seq 120); do
+    shown=$(DISPLAY=:$number xdotool search --onlyvisible --name '^Ambulon$' 2> /dev/null || true)
+    [[ -n "$shown" ]] && break
+    sleep 1
+  done
+  [[ -n "$shown" ]] && echo "   with a display (Xvfb :$number) it opened the window \"Ambulon\""
+  unmount_system  # ends the viewer with the rest of what runs in the system
+  kill "$server" 2> /dev/null
+  wait 2> /dev/null || true
+  [[ -n "$shown" ]]
+}
+
 failed=0
 for command in "${commands[@]}"; do
   for who in "${users[@]}"; do
@@ -141,6 +173,11 @@ for command in "${commands[@]}"; do
     else
       echo "   FAILED (status $status) after $((seconds / 60)) min $((seconds % 60)) s; its last lines:"
       tail -40 "$log" | sed 's/^/   | /'
+      failed=1
+    fi
+    if [[ $command == run && $status -eq 0 ]] && ! opens_window "$who" "$log.window"; then
+      echo "   FAILED: with a display, no window came in 120 s; the run's last lines:"
+      tail -40 "$log.window" | sed 's/^/   | /'
       failed=1
     fi
     unmount_system

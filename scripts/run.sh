@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the viewer from build/, where the build put the robot
-# scene (De_209.asc) and its textures (tex/). Without a display it renders a short walk instead.
+# Installs what the viewer needs, builds it, and runs it from build/, where the build put the robot
+# scene (De_209.asc) and its textures (tex/). Arguments go to the viewer (the toolkit's own, such as
+# -geometry 800x600). Without a display it renders a short walk with the headless renderer instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,5 +12,6 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exec ./strivex-release "$@"
 fi
 echo "No display found: rendering a short walk without a window instead."
+rm -f walk/image*.ppm
 ./strivex-render --frames 30 --output walk
-echo "Frames written to $(pwd)/walk/ (binary PPM files; e.g. 'convert walk/image000.ppm walk.png' to view one)."
+echo "30 frames of the walk written as binary PPM images: $(pwd)/walk/image000.ppm to image029.ppm"

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
 # Installs from Debian 12's archive what strivex needs, and only that.
 #   scripts/install-deps.sh          what the viewers, the generator and the headless renderer need:
-#                                    the compiler, CMake, OpenGL/GLU/EGL, freeglut and Mesa's
-#                                    software renderer;
+#                                    the compiler, CMake, OpenGL/GLU/EGL, freeglut, Mesa's
+#                                    software renderer and libpng (PNG frames);
 #   scripts/install-deps.sh --tests  that, and what the tests, fuzz targets and benchmarks need:
 #                                    GoogleTest, clang with libFuzzer, Xvfb and xdotool, ImageMagick
 #                                    (the tests compare with its decoding), stb_image (a benchmark's
-#                                    yardstick).
+#                                    yardstick), ffmpeg (the renderer's --video is tested with it).
 # Runs apt-get as root, or through sudo for an ordinary user.
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libegl-dev
-          libegl-mesa0 libx11-dev)
+          libegl-mesa0 libx11-dev libpng-dev)
 case "${1:-}" in
-  --tests) packages+=(libgtest-dev clang libclang-rt-14-dev xvfb xdotool imagemagick libstb-dev) ;;
+  --tests) packages+=(libgtest-dev clang libclang-rt-14-dev xvfb xdotool imagemagick libstb-dev ffmpeg) ;;
   "") ;;
   *) echo "usage: scripts/install-deps.sh [--tests]" >&2; exit 2 ;;
 esac

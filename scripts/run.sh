@@ -12,6 +12,5 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exec ./strivex-release "$@"
 fi
 echo "No display found: rendering a short walk without a window instead."
-rm -f walk/image*.ppm
-./strivex-render --frames 30 --output walk
-echo "30 frames of the walk written as binary PPM images: $(pwd)/walk/image000.ppm to image029.ppm"
+./strivex-render --frames 30 --format png --output walk --replace
+echo "30 frames of the walk written as PNG images, the first: $(pwd)/walk/image000.png"

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "model/wireframe_lines.h"
 #include "platform/diagnostics.h"
 #include "platform/gl_context.h"
 
@@ -34,8 +35,7 @@ MeshObject::MeshObject() {
 }
 
 MeshObject::~MeshObject() {
-  // At process exit the window's context may already be gone; the host memory is released anyway.
-  if (listBuilt && RenderContextIsCurrent()) glDeleteLists(displayList, 1);
+  ReleaseDrawings();
   ReleaseArray(cornerX);
   ReleaseArray(cornerY);
   ReleaseArray(cornerZ);
@@ -43,6 +43,27 @@ MeshObject::~MeshObject() {
   ReleaseArray(edgeLengths);
   ReleaseArray(texOffsets);
   ReleaseArray(materials);
+}
+
+void MeshObject::ReleaseDrawings() {
+  // At process exit the window's context may already be gone; the host memory is released anyway.
+  if (listBuilt && RenderContextIsCurrent()) glDeleteLists(displayList, 1);
+  listBuilt = false;
+  delete wireframeLines;
+  wireframeLines = nullptr;
+}
+
+void MeshObject::Clear() {
+  ReleaseDrawings();
+  // Offsets are chosen only for stored triangles, so only theirs can have left -1.0; a load clears
+  // every slot, and this keeps that free for the slots nothing filled.
+  for (int t = 0; t < triangleCount && t < MaxTriangles; ++t) texOffsets[t][0] = -1.0;
+  triangleCount = 0;
+  name[0] = '\0';
+  maxEdgeLength[0] = maxEdgeLength[1] = 0.0;
+  listTextured = false;
+  displayList = 0;
+  closedOutward = false;
 }
 
 void MeshObject::AddTriangle(const double xs[3], const double ys[3], const double zs[3]) {
@@ -63,6 +84,11 @@ bool MeshObject::TakeTriangle() {
   }
   materials[triangleCount] = -1;
   ++triangleCount;
+  // Lines built for fewer triangles no longer fit; the next wireframe draw builds them anew.
+  if (wireframeLines != nullptr) {
+    delete wireframeLines;
+    wireframeLines = nullptr;
+  }
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "model/material_names.h"
 #include "model/mesh_closure.h"
 #include "model/mesh_object.h"
+#include "model/object_scratch.h"
 #include "model/vertex_face_lines.h"
 #include "platform/text_line_reader.h"
 
@@ -96,7 +97,7 @@ bool ReadVertexLines(TextLineReader& stream, VertexList& list) {
 
 }  // namespace
 
-int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
+int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex, ObjectScratch& scratch) {
   // Lines before the object's name line are passed over.
   SceneLine nameLine;
   do {
@@ -132,11 +133,10 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
 
   // The vertices of each triangle taken from here on; its corners are filled in once the object is read.
   const int32_t firstTaken = triangleCount;
-  static int32_t cornerVertices[MaxTriangles][3];
-  if (!ReadVertexLines(stream, vertices)) ReadFaceLines(stream, vertices.capacity, cornerVertices);
+  if (!ReadVertexLines(stream, vertices)) ReadFaceLines(stream, vertices.capacity, scratch.cornerVertices);
   const size_t unfilled = static_cast<size_t>(vertices.capacity - vertices.count);
   std::memset(vertices.entries + vertices.count, 0, unfilled * sizeof(VertexEntry));
-  FillCorners(vertices.entries, cornerVertices, firstTaken);
+  FillCorners(vertices.entries, firstTaken, scratch);
   std::free(vertices.entries);
   return 0;
 }
@@ -176,9 +176,10 @@ void MeshObject::ReadFaceLines(TextLineReader& stream, int32_t vertexCapacity, i
 // The vertex list is complete once the object is read, so the corners are filled in here, in one
 // loop that the parsing of lines does not interrupt, and then the values derived from them. Each
 // vertex is numbered by position once, however many corners share it, for the closure test.
-void MeshObject::FillCorners(VertexEntry* vertices, const int32_t (*cornerVertices)[3], int32_t first) {
-  PositionNumbering numbering;
-  static PositionNumber cornerNumbers[MaxTriangles][3];
+void MeshObject::FillCorners(VertexEntry* vertices, int32_t first, ObjectScratch& scratch) {
+  PositionNumbering numbering(scratch.closure);
+  const int32_t (*cornerVertices)[3] = scratch.cornerVertices;
+  PositionNumber (*cornerNumbers)[3] = scratch.cornerNumbers;
   for (int32_t t = 0; t < first; ++t) {  // a mesh read into when it was not empty
     for (int k = 0; k < 3; ++k) cornerNumbers[t][k] = numbering.NumberOf(cornerX[t][k], cornerY[t][k], cornerZ[t][k]);
   }
@@ -194,5 +195,5 @@ void MeshObject::FillCorners(VertexEntry* vertices, const int32_t (*cornerVertic
     }
   }
   DeriveTriangles(first);
-  closedOutward = IsClosedOutward(*this, cornerNumbers);
+  closedOutward = IsClosedOutward(*this, cornerNumbers, scratch.closure);
 }

@@ -22,7 +22,6 @@
 #include "platform/clock.h"
 #include "render/textured_batch.h"
 #include "support/gl_test.h"
-#include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
 #include "tools/bench/per_triangle_stream.h"
 #include "tools/offscreen/offscreen_context.h"
@@ -93,12 +92,12 @@ class FastStreamPictures : public ::testing::Test {
     ReshapeWindow(Size, Size);
     glGetError();  // the pbuffer has no back buffer to select
     SetClockSource(FixedClock);
-    ResetModelLibrary();
-    ResetPartTable();
+    modelLibrary.Clear();
+    partTable.Clear();
   }
   void TearDown() override {
-    ResetPartTable();
-    ResetModelLibrary();  // deletes the program's lists while this context is current
+    partTable.Clear();
+    modelLibrary.Clear();  // deletes the program's lists while this context is current
     for (unsigned char* pixels : textureSet.pixels) std::free(pixels);
     TradeTextures();
     context.Destroy();

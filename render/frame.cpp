@@ -38,6 +38,14 @@ uint32_t FrameTimeStamp() {
 
 void DisplayFrame() {
   const uint32_t now = FrameTimeStamp();
+  AdvanceFrameClock(now);
+  BeginScene();
+  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
+  EndScene();
+  toolkit.swapBuffers();
+}
+
+void AdvanceFrameClock(uint32_t now) {
   if (!lastFrameTimeSet) {
     lastFrameTime = now;
     lastFrameTimeSet = true;
@@ -45,11 +53,6 @@ void DisplayFrame() {
   const uint32_t delta = now - lastFrameTime;
   lastFrameTime = now;
   groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
-
-  BeginScene();
-  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
-  EndScene();
-  toolkit.swapBuffers();
 }
 
 void BeginScene() {

@@ -1,4 +1,4 @@
-// The program's mesh drawing against the per-triangle stream (tools/bench/per_triangle_stream.h).
+// The program's mesh drawing against the per-triangle stream (tools/reference/per_triangle_stream.h).
 // Whole display passes over a walk cycle, across render-mode and background switches, keep the
 // picture within the bounds of what drawing less may change, and look as the approved pictures do;
 // small meshes of every kind, compiled, replayed and switched between Solid and Textured, look
@@ -23,7 +23,7 @@
 #include "render/textured_batch.h"
 #include "support/gl_test.h"
 #include "support/scratch_dir.h"
-#include "tools/bench/per_triangle_stream.h"
+#include "tools/reference/per_triangle_stream.h"
 #include "tools/offscreen/offscreen_context.h"
 
 namespace {

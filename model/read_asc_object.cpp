@@ -55,7 +55,14 @@ int32_t VertexListCapacity(int32_t announced, const TextLineReader& stream) {
   return static_cast<uint64_t>(announced) < room ? announced : static_cast<int32_t>(room);
 }
 
+constexpr char kNameLinePrefix[] = "Named object";
+// The name starts after the prefix and three characters skipped unchecked (a colon, a blank and the
+// opening quote in a well-formed line).
+constexpr size_t kNameStart = sizeof kNameLinePrefix - 1 + 3;
 constexpr char kVertexListLine[] = "Vertex list:";
+// The vertex-list line is recognised by this many of its first characters ("Vertex lis"), from the
+// first column, whatever follows them.
+constexpr size_t kVertexListCompared = 10;
 
 bool InsideList(int32_t index, int32_t count) { return index >= 0 && index < count; }
 
@@ -103,8 +110,8 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex, ObjectScrat
   do {
     if (stream.Failed()) return -1;
     nameLine = NextLine(stream);
-  } while (!StartsWith(nameLine.text, nameLine.length, "Named object"));
-  const TextPart part = QuotedTail(nameLine.text, 15, sizeof name - 1);
+  } while (!StartsWith(nameLine.text, nameLine.length, kNameLinePrefix));
+  const TextPart part = QuotedTail(nameLine.text, kNameStart, sizeof name - 1);
   std::memcpy(name, part.start, part.length);
   name[part.length] = '\0';
 
@@ -129,7 +136,7 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex, ObjectScrat
   }
   // The header line itself is the first candidate; a failed stream gives empty lines and ends it.
   const char* candidate = header;
-  while (std::strncmp(candidate, kVertexListLine, 10) != 0 && !stream.Failed()) candidate = stream.ReadLine();
+  while (std::strncmp(candidate, kVertexListLine, kVertexListCompared) != 0 && !stream.Failed()) candidate = stream.ReadLine();
 
   // The vertices of each triangle taken from here on; its corners are filled in once the object is read.
   const int32_t firstTaken = triangleCount;

@@ -170,6 +170,8 @@ for command in "${commands[@]}"; do
     seconds=$(( $(date +%s) - start ))
     if (( status == 0 )); then
       echo "   passed in $((seconds / 60)) min $((seconds % 60)) s; its last line: $(tail -1 "$log")"
+      # What the tests ran and what they could not check here.
+      grep -E "tests passed|\*\*\*Skipped|\[  SKIPPED \]" "$log" | sed 's/^/   | /' || true
     else
       echo "   FAILED (status $status) after $((seconds / 60)) min $((seconds % 60)) s; its last lines:"
       tail -40 "$log" | sed 's/^/   | /'

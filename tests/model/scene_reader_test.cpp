@@ -147,6 +147,27 @@ TEST(SceneReader, FiftyObjectsAtMostAndFacesBeyond3000DroppedWithTheirMaterials)
   EXPECT_EQ(big.library->slots[0].materials[2999], 3);
 }
 
+// A library read into again (the fuzzer's, input after input) keeps nothing of the load before:
+// no slot beyond the new objects, no chosen texture offset, no triangles appended to the old ones.
+TEST(SceneReader, ALibraryReadAgainKeepsNothingOfTheLoadBefore) {
+  const std::string tetrahedron =
+      "Named object: \"t\"\nTri-mesh, Vertices: 4  Faces: 4\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
+      "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 1 Z: 0\nVertex 3:  X: 0 Y: 0 Z: 1\nFace list:\n"
+      "Face 0: A:0 B:2 C:1\nFace 1: A:0 B:1 C:3\nFace 2: A:1 B:2 C:3\nFace 3: A:2 B:0 C:3\n\n";
+  Loaded loaded = Load(tetrahedron + Mesh("second", 3, 3, kFace012));
+  ModelLibrary& library = *loaded.library;
+  ASSERT_EQ(library.objectCount, 2);
+  library.slots[0].texOffsets[3][0] = 0.5;
+  TextLineReader stream;
+  stream.OpenMemory(tetrahedron.data(), tetrahedron.size());
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(LoadModelStream(stream, library), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Reading models...  0:t; \n");
+  EXPECT_TRUE(library.objectCount == 1 && library.slots[0].triangleCount == 4 && library.slots[0].closedOutward);
+  EXPECT_EQ(library.slots[0].texOffsets[3][0], -1.0);
+  EXPECT_TRUE(library.slots[1].name[0] == '\0' && library.slots[1].triangleCount == 0);
+}
+
 // What drawing takes from each triangle: the lengths of AB and BC, their largest, and the unit normal
 // AB x BC. Three triangles, so that one is left over when they are derived two at a time.
 TEST(SceneReader, TrianglesCarryTheirEdgeLengthsAndNormals) {

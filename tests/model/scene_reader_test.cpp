@@ -2,15 +2,19 @@
 // the exact console text and what the first object holds; then the loader's limits. A file that
 // cannot be opened is tried on the real program (tests/e2e).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "model/model_file.h"
 #include "model/vertex_face_lines.h"
 #include "platform/text_line_reader.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -188,6 +192,26 @@ TEST(SceneReader, TrianglesCarryTheirEdgeLengthsAndNormals) {
 }
 
 // Random decimals of every shape a vertex line can carry must give strtod's double, bit for bit.
+// A pipe gives no size to bound the announced count by, so the list is asked for in full and the
+// allocation fails: the load must say so and refuse the object, in the sanitized build too.
+TEST(SceneReader, AListTooLargeForMemoryIsRefusedWithItsCount) {
+  ScratchDir dir;
+  const std::string fifo = dir.File("scene");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] {
+    std::ofstream(fifo) << "Named object: \"A\"\nTri-mesh, Vertices: 2147483647  Faces: 1\nVertex list:\n";
+  });
+  auto library = std::make_unique<ModelLibrary>();
+  TextLineReader stream;
+  ASSERT_TRUE(stream.Open(fifo.c_str()));
+  testing::internal::CaptureStdout();
+  const int status = LoadModelStream(stream, *library);
+  writer.join();
+  EXPECT_EQ(status, 3);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Reading models... Error: not enough memory for 2147483647 vertices\nError when reading object #0!\n");
+}
+
 TEST(NumberScanning, AgreesWithStrtod) {
   uint64_t state = 88172645463325252ull;
   auto next = [&state](uint64_t n) { return (state ^= state << 13, state ^= state >> 7, state ^= state << 17) % n; };

@@ -21,42 +21,47 @@ struct DragState {
 
 DragState drag;
 
-struct SpeedEntry {
-  int position;
-  int value;
-  uint32_t period;
-};
+// What each speed choice sets the cycle length to, in ms.
+uint32_t SpeedPeriodOf(int value) {
+  switch (value) {
+    case SlowChoice: return 4000;
+    case MediumChoice: return 2000;
+    default: return 1000;  // FastChoice
+  }
+}
 
-constexpr SpeedEntry kSpeedEntries[3] = {{4, 10, 4000}, {5, 11, 2000}, {6, 12, 1000}};
+bool IsSpeedChoice(int value) { return value >= SlowChoice && value <= FastChoice; }
 
 void ApplyRenderModeChoice(int value) {
-  if (value == 0) {
+  if (value == TexturesChoice) {
     viewState.textured = !viewState.textured;
     viewState.wireframe = 0;
-  } else if (value == 1) {
+  } else if (value == SolidChoice) {
     if (viewState.wireframe) {
       viewState.wireframe = 0;
     } else {
       viewState.textured = !viewState.textured;
     }
-  } else if (value == 2) {
+  } else if (value == WireframeChoice) {
     viewState.wireframe = !viewState.wireframe;
     viewState.textured = 0;
   }
 }
 
 void ApplySpeedChoice(int value) {
-  for (const SpeedEntry& entry : kSpeedEntries) {
-    const bool chosen = entry.value == value;
-    if (chosen) SetSpeed(entry.period);
-    toolkit.changeToMenuEntry(entry.position, MenuLabel(entry.position, chosen), entry.value);
+  for (const MenuItem& item : MenuItems) {
+    if (!IsSpeedChoice(item.value)) continue;
+    const bool chosen = item.value == value;
+    if (chosen) SetSpeed(SpeedPeriodOf(value));
+    toolkit.changeToMenuEntry(item.position, MenuLabel(item, chosen), item.value);
   }
 }
 
 void RelabelRenderModes() {
-  const int active = viewState.textured ? 1 : viewState.wireframe ? 3 : 2;
-  for (int position = 1; position <= 3; ++position) {
-    toolkit.changeToMenuEntry(position, MenuLabel(position, position == active), position - 1);
+  const MenuValue active = viewState.textured ? TexturesChoice : viewState.wireframe ? WireframeChoice : SolidChoice;
+  for (const MenuItem& item : MenuItems) {
+    if (IsSpeedChoice(item.value)) continue;
+    toolkit.changeToMenuEntry(item.position, MenuLabel(item, item.value == active), item.value);
   }
 }
 
@@ -64,19 +69,19 @@ void RelabelRenderModes() {
 
 void ApplyMenuChoice(int value) {
   ApplyRenderModeChoice(value);
-  if (value >= 10 && value <= 12) ApplySpeedChoice(value);
+  if (IsSpeedChoice(value)) ApplySpeedChoice(value);
   RelabelRenderModes();
   toolkit.postRedisplay();
 }
 
 void HandleKey(unsigned char key, int, int) {
   switch (key) {
-    case '1': ApplyMenuChoice(10); break;
-    case '2': ApplyMenuChoice(11); break;
-    case '3': ApplyMenuChoice(12); break;
-    case 'q': ApplyMenuChoice(0); break;
-    case 'w': ApplyMenuChoice(1); break;
-    case 'e': ApplyMenuChoice(2); break;
+    case '1': ApplyMenuChoice(SlowChoice); break;
+    case '2': ApplyMenuChoice(MediumChoice); break;
+    case '3': ApplyMenuChoice(FastChoice); break;
+    case 'q': ApplyMenuChoice(TexturesChoice); break;
+    case 'w': ApplyMenuChoice(SolidChoice); break;
+    case 'e': ApplyMenuChoice(WireframeChoice); break;
     case 'm': viewState.manualMode = 1; break;
     case 'd':
       viewState.manualMode = 0;

@@ -1,26 +1,26 @@
 #include "app/menu.h"
 
+const MenuItem MenuItems[MenuEntryCount] = {
+    {1, TexturesChoice, "o Textures", "   Textures"}, {2, SolidChoice, "o Solid", "   Solid"},
+    {3, WireframeChoice, "o Wireframe", "   Wireframe"}, {4, SlowChoice, "o Slow", "   Slow"},
+    {5, MediumChoice, "o Medium", "   Medium"},          {6, FastChoice, "o Fast", "   Fast"},
+};
+
 namespace {
 
-struct EntryLabels {
-  const char* active;
-  const char* inactive;
-};
-
-constexpr EntryLabels kLabels[MenuEntryCount] = {
-    {"o Textures", "   Textures"}, {"o Solid", "   Solid"}, {"o Wireframe", "   Wireframe"},
-    {"o Slow", "   Slow"},         {"o Medium", "   Medium"}, {"o Fast", "   Fast"},
-};
-
-constexpr MenuEntry kInitialEntries[MenuEntryCount] = {
-    {"o Textures", 0}, {"   Solid", 1}, {"   Wireframe", 2}, {"   Slow", 10}, {"o Medium", 11}, {"   Fast", 12},
+struct InitialEntries {
+  MenuEntry entries[MenuEntryCount];
+  InitialEntries() {
+    for (int i = 0; i < MenuEntryCount; ++i) {
+      const MenuItem& item = MenuItems[i];
+      entries[i] = {MenuLabel(item, item.value == TexturesChoice || item.value == MediumChoice), item.value};
+    }
+  }
 };
 
 }  // namespace
 
-const MenuEntry (&InitialMenuEntries())[MenuEntryCount] { return kInitialEntries; }
-
-const char* MenuLabel(int position, bool active) {
-  const EntryLabels& labels = kLabels[position - 1];
-  return active ? labels.active : labels.inactive;
+const MenuEntry (&InitialMenuEntries())[MenuEntryCount] {
+  static const InitialEntries initial;
+  return initial.entries;
 }

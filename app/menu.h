@@ -1,16 +1,38 @@
-// The pop-up menu's entries and their radio-marked labels: "o " before the active choice, three
-// blanks before an inactive one. Entries are addressed by position, counted from 1.
+// The pop-up menu in one table: each entry's position (counted from 1, as the toolkit counts
+// them), the value that choosing it hands to ApplyMenuChoice, and its two radio-marked labels, "o "
+// before the active choice and three blanks before an inactive one.
 #pragma once
 
+enum MenuValue : int {
+  TexturesChoice = 0,
+  SolidChoice = 1,
+  WireframeChoice = 2,
+  SlowChoice = 10,
+  MediumChoice = 11,
+  FastChoice = 12,
+};
+
+struct MenuItem {
+  int position;
+  MenuValue value;
+  const char* activeLabel;
+  const char* inactiveLabel;
+};
+
+constexpr int MenuEntryCount = 6;
+
+// Textures, Solid, Wireframe (the render modes), then Slow, Medium, Fast (the speeds).
+extern const MenuItem MenuItems[MenuEntryCount];
+
+inline const char* MenuLabel(const MenuItem& item, bool active) {
+  return active ? item.activeLabel : item.inactiveLabel;
+}
+
+// An entry as the menu is built.
 struct MenuEntry {
   const char* label;
   int value;
 };
 
-constexpr int MenuEntryCount = 6;
-
-// Positions 1 to 6 as the menu is built: Textures, Solid, Wireframe, Slow, Medium, Fast.
+// The entries in order of position as the program starts: Textures and Medium active.
 const MenuEntry (&InitialMenuEntries())[MenuEntryCount];
-
-// The label of the entry at a position (1 to 6), active or inactive.
-const char* MenuLabel(int position, bool active);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "image/dib_loader.h"
 
 #pragma GCC diagnostic push
@@ -104,17 +105,12 @@ std::string WriteFile(const std::string& dir, const char* name, const Bytes& byt
   return path;
 }
 
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 template <typename Decode>
 double TimeOnce(Decode decode) {
-  auto start = std::chrono::steady_clock::now();
-  bool ok = decode();
-  auto end = std::chrono::steady_clock::now();
-  return ok ? std::chrono::duration<double, std::milli>(end - start).count() : -1.0;
+  const auto start = BenchClock::now();
+  const bool ok = decode();
+  const double ms = MillisecondsSince(start);
+  return ok ? ms : -1.0;
 }
 
 void Compare(const char* label, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "model/model_file.h"
 #include "platform/text_line_reader.h"
 
@@ -40,20 +41,15 @@ void WriteMaximumScene(const char* path) {
   std::fclose(file);
 }
 
-double Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
 template <typename Work>
 double MedianMs(int runs, Work work) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = BenchClock::now();
     work();
-    times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+    times.push_back(MillisecondsSince(start));
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return Median(times);
 }
 
 int LoadModelFileInto(const char* path, ModelLibrary& library) {
@@ -97,25 +93,6 @@ size_t NaiveLoop(const char* path) {
 
 }  // namespace
 
-// The reader reports progress on standard output; the figures matter here, not the progress line.
-class SilencedStdout {
- public:
-  SilencedStdout() : saved(dup(1)) {
-    std::fflush(stdout);
-    const int null = ::open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    ::close(null);
-  }
-  ~SilencedStdout() {
-    std::fflush(stdout);
-    dup2(saved, 1);
-    ::close(saved);
-  }
-
- private:
-  int saved;
-};
-
 int main() {
   const char* path = "/tmp/strivex-bench-max-scene.asc";
   WriteMaximumScene(path);
@@ -132,12 +109,11 @@ int main() {
   for (int i = 0; i < 9; ++i) {
     library = std::make_unique<ModelLibrary>();
     SilencedStdout quiet;
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = BenchClock::now();
     status = LoadModelFileInto(path, *library);
-    loads.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+    loads.push_back(MillisecondsSince(start));
   }
-  std::sort(loads.begin(), loads.end());
-  const double reader = loads[loads.size() / 2];
+  const double reader = Median(loads);
   int triangles = 0;
   for (int i = 0; i < library->objectCount; ++i) triangles += library->slots[i].triangleCount;
 

@@ -24,18 +24,18 @@ bool DibFormatSupported(uint16_t bitCount, uint32_t compression) {
 }
 
 DibStatus CheckDibGeometry(const DibInfoHeader& header, uint64_t pixelBytes, DibGeometry* out) {
-  if (!DibFormatSupported(header.bitCount, header.compression)) return DibStatus::kConversionError;
+  if (!DibFormatSupported(header.bitCount, header.compression)) return DibStatus::kUnsupportedFormat;
   int64_t width = header.width;
   int64_t height = header.height;
   int64_t rows = height < 0 ? -height : height;
-  if (width <= 0 || rows == 0) return DibStatus::kConversionError;
+  if (width <= 0 || rows == 0) return DibStatus::kUnsupportedSize;
   if (width > kDibMaxSide || rows > kDibMaxSide || width * rows > kDibMaxPixels) {
-    return DibStatus::kConversionError;
+    return DibStatus::kUnsupportedSize;
   }
   bool runLength = header.compression == kDibCompressionRle8 ||
                    header.compression == kDibCompressionRle4;
   // Run-length data is defined bottom-up only.
-  if (runLength && height < 0) return DibStatus::kConversionError;
+  if (runLength && height < 0) return DibStatus::kTopDownRunLength;
 
   DibGeometry& g = *out;
   g.width = static_cast<int32_t>(width);
@@ -45,7 +45,7 @@ DibStatus CheckDibGeometry(const DibInfoHeader& header, uint64_t pixelBytes, Dib
   g.stride = DibRowStride(static_cast<uint64_t>(width), header.bitCount);
   if (!runLength) {
     uint64_t needed = g.stride * static_cast<uint64_t>(rows - 1) + g.rowBytes;
-    if (needed > pixelBytes) return DibStatus::kConversionError;
+    if (needed > pixelBytes) return DibStatus::kPixelsCutShort;
   }
   return DibStatus::kOk;
 }

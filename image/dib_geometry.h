@@ -31,7 +31,8 @@ uint64_t DibRowStride(uint64_t width, uint64_t bitCount);
 bool DibFormatSupported(uint16_t bitCount, uint32_t compression);
 
 // Accepts a normalised header for conversion, given how many pixel bytes the file holds, and
-// fills geometry. kConversionError when the format is not supported, a side is zero or negative
-// width, the image exceeds the limits above, a run-length image is stored top-down, or the file
-// is too short for the uncompressed rows (the last row may omit its padding).
+// fills geometry. kUnsupportedFormat when the format is not supported; kUnsupportedSize when a side
+// is zero, the width negative or the image beyond the limits above; kTopDownRunLength for a
+// run-length image stored top-down; kPixelsCutShort when the file is too short for the
+// uncompressed rows (the last row may omit its padding).
 DibStatus CheckDibGeometry(const DibInfoHeader& header, uint64_t pixelBytes, DibGeometry* out);

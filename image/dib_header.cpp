@@ -47,7 +47,7 @@ uint32_t DibTableEntries(uint16_t colorCount, uint16_t bitCount) {
 DibStatus NormaliseDibHeader(ByteView bitmapHeader, uint16_t colorCount, DibInfoHeader* out) {
   uint32_t size = bitmapHeader.U32(0);
   if (size != kDibCoreHeaderSize && size != kDibInfoHeaderSize) return DibStatus::kUnknownFormat;
-  if (!bitmapHeader.Has(0, size)) return DibStatus::kConversionError;
+  if (!bitmapHeader.Has(0, size)) return DibStatus::kHeaderCutShort;
   DibInfoHeader& h = *out;
   h.size = kDibInfoHeaderSize;
   if (size == kDibCoreHeaderSize) {
@@ -104,10 +104,10 @@ DibStatus ReadDibLayout(ByteView file, DibImageLayout* out) {
   // Bit-field masks sit right behind the 40-byte header, ahead of any colour table.
   uint64_t tableOffset = headerSize;
   if (info.compression == kDibCompressionBitFields) {
-    if (!header.Has(kDibInfoHeaderSize, kDibMaskBytes)) return DibStatus::kConversionError;
+    if (!header.Has(kDibInfoHeaderSize, kDibMaskBytes)) return DibStatus::kMasksCutShort;
     for (int i = 0; i < 3; ++i) {
       out->masks[i] = header.U32(kDibInfoHeaderSize + 4u * static_cast<uint32_t>(i));
-      if (!DibMaskIsContiguous(out->masks[i])) return DibStatus::kConversionError;
+      if (!DibMaskIsContiguous(out->masks[i])) return DibStatus::kMaskNotContiguous;
     }
     tableOffset += kDibMaskBytes;
   } else if (info.bitCount == 16) {
@@ -126,7 +126,7 @@ DibStatus ReadDibLayout(ByteView file, DibImageLayout* out) {
   // Only palette depths look colours up; for the others the table merely sits in front of the
   // pixels, and its size matters only where no file header gives the pixel offset.
   if (info.bitCount <= 8) {
-    if (!header.Has(tableOffset, tableBytes)) return DibStatus::kConversionError;
+    if (!header.Has(tableOffset, tableBytes)) return DibStatus::kColourTableCutShort;
     const uint8_t* table = header.data + tableOffset;
     for (uint32_t i = 0; i < entries; ++i) {
       const uint8_t* entry = table + i * entrySize;
@@ -137,7 +137,7 @@ DibStatus ReadDibLayout(ByteView file, DibImageLayout* out) {
   }
 
   uint64_t pixelOffset = hasFileHeader ? file.U32(10) : tableOffset + tableBytes;
-  if (pixelOffset > file.size) return DibStatus::kConversionError;
+  if (pixelOffset > file.size) return DibStatus::kPixelsBeyondFile;
   out->pixels = file.From(pixelOffset);
   // The file's own size field (before normalisation) bounds a run-length stream; zero means the
   // stream runs to the end of the file.

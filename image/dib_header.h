@@ -70,13 +70,14 @@ uint32_t DibTableEntries(uint16_t colorCount, uint16_t bitCount);
 // Fills the info form from a core (12) or info (40) header. The image size, when 0, becomes the
 // unpadded byte count ((width * bits + 7) / 8) * height in 32-bit unsigned arithmetic, and a zero
 // colours-used field becomes colorCount. kUnknownFormat for any other header size, and
-// kConversionError when the header is cut short.
+// kHeaderCutShort when the header is cut short.
 DibStatus NormaliseDibHeader(ByteView bitmapHeader, uint16_t colorCount, DibInfoHeader* out);
 
 // True for a mask whose set bits form one run (or no bit at all).
 bool DibMaskIsContiguous(uint32_t mask);
 
 // Reads the headers, colour table and masks of a whole file and locates its pixel data.
-// Every byte it reads lies inside the file; a table, mask set or pixel offset that the file does
-// not hold gives kConversionError. Image sizes and formats are checked later (dib_geometry.h).
+// Every byte it reads lies inside the file; a mask set, colour table or pixel offset that the file
+// does not hold gives kMasksCutShort, kColourTableCutShort or kPixelsBeyondFile, a mask with a gap
+// kMaskNotContiguous. Image sizes and formats are checked later (dib_geometry.h).
 DibStatus ReadDibLayout(ByteView file, DibImageLayout* out);

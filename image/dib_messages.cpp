@@ -24,6 +24,10 @@ void FormatDibOpenFailure(char (&text)[kDibMessageCapacity], const char* fileNam
 }
 
 void ShowDibFailure(DibStatus status, const char* fileName) {
+  if (IsConversionError(status)) {
+    ShowErrorMessage("Image file conversion error.");
+    return;
+  }
   switch (status) {
     case DibStatus::kOk:
       return;
@@ -36,11 +40,10 @@ void ShowDibFailure(DibStatus status, const char* fileName) {
     case DibStatus::kUnknownFormat:
       ShowErrorMessage("Unknown DIB file format.");
       return;
-    case DibStatus::kConversionError:
-      ShowErrorMessage("Image file conversion error.");
-      return;
     case DibStatus::kOutOfMemory:
       ShowErrorMessage("Out of memory.");
       return;
+    default:
+      return;  // the conversion errors, above
   }
 }

@@ -8,36 +8,32 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
-constexpr int MaxCorners = 3 * MaxTriangles;
 // A position's number (from 1) and an edge's two numbers fit in 14 bits each, with two bits left in
 // an edge slot for its directions.
 static_assert(MaxCorners < (1 << 14));
-// A power of two, more than three times the positions (and edges) of a full mesh, so probes stay short.
-constexpr uint32_t TableSize = 32768;
-static_assert(TableSize > 3 * MaxCorners);
+constexpr uint32_t TableSize = ClosureTables::kSize;
 
 constexpr uint32_t kForward = 1;   // seen from the lower number to the higher
 constexpr uint32_t kBackward = 2;  // seen the other way
 constexpr uint32_t kDirections = kForward | kBackward;
 
-// The scene is read on one thread. Empty slots are 0.
-uint16_t positionSlots[TableSize];  // the number of the position hashed there
-uint32_t edgeSlots[TableSize];      // lower number << 16 | higher number << 2 | directions
-uint64_t positionBits[MaxCorners + 1][3];  // by number
-uint16_t positionSlotOf[MaxCorners + 1];   // by number, for emptying
-uint16_t edgeSlotOf[MaxCorners];           // by order of creation, for emptying
-
-uint32_t SlotOf(uint64_t h) { return static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 49) & (TableSize - 1); }
+// The top bits of the product: exactly kSlotBits of them, so always a slot of the table.
+uint32_t SlotOf(uint64_t h) { return static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> (64 - ClosureTables::kSlotBits)); }
 
 // The undirected edges of one mesh with the directions each was seen in.
 class EdgeSet {
  public:
+  explicit EdgeSet(ClosureTables& tables) : edgeSlots(tables.edgeSlots), edgeSlotOf(tables.edgeSlotOf) {}
   ~EdgeSet() {
     for (uint32_t e = 0; e < edgeCount; ++e) edgeSlots[edgeSlotOf[e]] = 0;
   }
+  EdgeSet(const EdgeSet&) = delete;
+  EdgeSet& operator=(const EdgeSet&) = delete;
 
   // Records the directed edge from -> to; false when it was recorded already.
   bool Add(uint32_t from, uint32_t to) {
@@ -63,6 +59,8 @@ class EdgeSet {
   uint32_t unpaired = 0;  // undirected edges seen in one direction only
 
  private:
+  uint32_t* edgeSlots;
+  uint16_t* edgeSlotOf;
   uint32_t edgeCount = 0;
 };
 
@@ -76,7 +74,7 @@ uint64_t PositionBits(double value) {
 }
 
 PositionNumbering::~PositionNumbering() {
-  for (uint32_t n = 1; n <= lastNumber; ++n) positionSlots[positionSlotOf[n]] = 0;
+  for (uint32_t n = 1; n <= lastNumber; ++n) tables.positionSlots[tables.positionSlotOf[n]] = 0;
 }
 
 PositionNumber PositionNumbering::NumberOf(double x, double y, double z) {
@@ -84,25 +82,26 @@ PositionNumber PositionNumbering::NumberOf(double x, double y, double z) {
   const uint64_t bits[3] = {PositionBits(x), PositionBits(y), PositionBits(z)};
   const uint64_t h = (bits[0] * 0x9E3779B97F4A7C15ull ^ bits[1]) * 0x94D049BB133111EBull ^ bits[2];
   for (uint32_t i = SlotOf(h ^ (h >> 29));; i = (i + 1) & (TableSize - 1)) {
-    const uint32_t n = positionSlots[i];
+    const uint32_t n = tables.positionSlots[i];
     if (n == 0) {
       if (lastNumber == MaxCorners) return 0;
       ++lastNumber;
-      positionSlots[i] = static_cast<uint16_t>(lastNumber);
-      positionSlotOf[lastNumber] = static_cast<uint16_t>(i);
-      std::memcpy(positionBits[lastNumber], bits, sizeof positionBits[0]);
+      tables.positionSlots[i] = static_cast<uint16_t>(lastNumber);
+      tables.positionSlotOf[lastNumber] = static_cast<uint16_t>(i);
+      std::memcpy(tables.positionBits[lastNumber], bits, sizeof tables.positionBits[0]);
       return static_cast<PositionNumber>(lastNumber);
     }
-    if (positionBits[n][0] == bits[0] && positionBits[n][1] == bits[1] && positionBits[n][2] == bits[2]) {
+    const uint64_t(&known)[3] = tables.positionBits[n];
+    if (known[0] == bits[0] && known[1] == bits[1] && known[2] == bits[2]) {
       return static_cast<PositionNumber>(n);
     }
   }
 }
 
-bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumbers)[3]) {
+bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumbers)[3], ClosureTables& tables) {
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
   if (count == 0) return false;
-  EdgeSet edges;
+  EdgeSet edges(tables);
   double volume = 0.0;
   for (int32_t t = 0; t < count; ++t) {
     const uint32_t a = cornerNumbers[t][0], b = cornerNumbers[t][1], c = cornerNumbers[t][2];
@@ -122,13 +121,18 @@ bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumber
 }
 
 bool IsClosedOutward(const MeshObject& mesh) {
+  struct Work {
+    ClosureTables tables;
+    PositionNumber cornerNumbers[MaxTriangles][3];
+  };
+  const std::unique_ptr<Work> work(new (std::nothrow) Work());
+  if (!work) return false;  // drawn with both sides, as any mesh not known to be closed
   const int32_t count = std::clamp<int32_t>(mesh.triangleCount, 0, MaxTriangles);
-  PositionNumbering numbering;
-  static PositionNumber cornerNumbers[MaxTriangles][3];
+  PositionNumbering numbering(work->tables);
   for (int32_t t = 0; t < count; ++t) {
     for (int k = 0; k < 3; ++k) {
-      cornerNumbers[t][k] = numbering.NumberOf(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
+      work->cornerNumbers[t][k] = numbering.NumberOf(mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]);
     }
   }
-  return IsClosedOutward(mesh, cornerNumbers);
+  return IsClosedOutward(mesh, work->cornerNumbers, work->tables);
 }

@@ -16,11 +16,30 @@ uint64_t PositionBits(double value);
 // positions a mesh can have.
 using PositionNumber = uint16_t;
 
-// Numbers the positions of one mesh. The numbering works in tables shared by the process, so only
-// one may live at a time; it empties the slots it filled when it ends.
+constexpr int MaxCorners = 3 * MaxTriangles;
+
+// The hash tables of one closure test: a slot index is the top kSlotBits bits of a 64-bit product,
+// so the table has exactly 2^kSlotBits slots. A power of two, more than three times the positions
+// (and edges) of a full mesh, so probes stay short. Empty slots are 0; a numbering and a test empty
+// the slots they filled when they end, so one set of tables serves every object of a load. It is
+// about 0.45 MB: allocate it (zeroed), never put it on the stack.
+struct ClosureTables {
+  static constexpr int kSlotBits = 15;
+  static constexpr uint32_t kSize = 1u << kSlotBits;
+  static_assert(kSize > 3 * MaxCorners);
+
+  uint16_t positionSlots[kSize];             // the number of the position hashed there
+  uint32_t edgeSlots[kSize];                 // lower number << 16 | higher number << 2 | directions
+  uint64_t positionBits[MaxCorners + 1][3];  // by number
+  uint16_t positionSlotOf[MaxCorners + 1];   // by number, for emptying
+  uint16_t edgeSlotOf[MaxCorners];           // by order of creation, for emptying
+};
+
+// Numbers the positions of one mesh in `tables`, which no other numbering may use while it lives;
+// it empties the slots it filled when it ends.
 class PositionNumbering {
  public:
-  PositionNumbering() = default;
+  explicit PositionNumbering(ClosureTables& tables) : tables(tables) {}
   ~PositionNumbering();
   PositionNumbering(const PositionNumbering&) = delete;
   PositionNumbering& operator=(const PositionNumbering&) = delete;
@@ -28,6 +47,7 @@ class PositionNumbering {
   PositionNumber NumberOf(double x, double y, double z);
 
  private:
+  ClosureTables& tables;
   uint32_t lastNumber = 0;
 };
 
@@ -36,7 +56,9 @@ class PositionNumbering {
 // at one position, and the signed volume the triangles enclose is positive (counter-clockwise seen
 // from outside). False for an empty mesh, an open sheet, an inward-wound or inconsistently wound
 // mesh, and one with a corner that is not a finite number.
+// It allocates its own tables for the call.
 bool IsClosedOutward(const MeshObject& mesh);
 // The same, with the corners already numbered by one PositionNumbering (by the scene reader, which
-// numbers each vertex once rather than each of the corners that share it).
-bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumbers)[3]);
+// numbers each vertex once rather than each of the corners that share it); the edges go through
+// the edge slots of `tables`, which a numbering does not use.
+bool IsClosedOutward(const MeshObject& mesh, const PositionNumber (*cornerNumbers)[3], ClosureTables& tables);

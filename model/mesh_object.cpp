@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
+#include "model/wireframe_lines.h"
 #include "platform/diagnostics.h"
 #include "platform/gl_context.h"
 
@@ -34,8 +37,7 @@ MeshObject::MeshObject() {
 }
 
 MeshObject::~MeshObject() {
-  // At process exit the window's context may already be gone; the host memory is released anyway.
-  if (listBuilt && RenderContextIsCurrent()) glDeleteLists(displayList, 1);
+  ReleaseDrawings();
   ReleaseArray(cornerX);
   ReleaseArray(cornerY);
   ReleaseArray(cornerZ);
@@ -43,6 +45,27 @@ MeshObject::~MeshObject() {
   ReleaseArray(edgeLengths);
   ReleaseArray(texOffsets);
   ReleaseArray(materials);
+}
+
+void MeshObject::ReleaseDrawings() {
+  // At process exit the window's context may already be gone; the host memory is released anyway.
+  if (listBuilt && RenderContextIsCurrent()) glDeleteLists(displayList, 1);
+  listBuilt = false;
+  delete wireframeLines;
+  wireframeLines = nullptr;
+}
+
+void MeshObject::Clear() {
+  ReleaseDrawings();
+  // Offsets are chosen only for stored triangles, so only theirs can have left -1.0; a load clears
+  // every slot, and this keeps that free for the slots nothing filled.
+  for (int t = 0; t < triangleCount && t < MaxTriangles; ++t) texOffsets[t][0] = -1.0;
+  triangleCount = 0;
+  name[0] = '\0';
+  maxEdgeLength[0] = maxEdgeLength[1] = 0.0;
+  listTextured = false;
+  displayList = 0;
+  closedOutward = false;
 }
 
 void MeshObject::AddTriangle(const double xs[3], const double ys[3], const double zs[3]) {
@@ -63,36 +86,26 @@ bool MeshObject::TakeTriangle() {
   }
   materials[triangleCount] = -1;
   ++triangleCount;
+  // Lines built for fewer triangles no longer fit; the next wireframe draw builds them anew.
+  if (wireframeLines != nullptr) {
+    delete wireframeLines;
+    wireframeLines = nullptr;
+  }
   return true;
 }
 
-// Two triangles at a time, one in each lane: the square roots and divisions, which bound this loop,
-// then take half the instructions.
 void MeshObject::DeriveTriangles(int32_t first) {
-  for (int32_t t = first; t < triangleCount; t += 2) {
-    const int32_t u = t + 1 < triangleCount ? t + 1 : t;  // an odd last triangle fills both lanes
-    const auto corner = [this, t, u](int k) {
-      return Vec3Of<Lanes>{
-          {cornerX[t][k], cornerX[u][k]}, {cornerY[t][k], cornerY[u][k]}, {cornerZ[t][k], cornerZ[u][k]}};
-    };
-    const Vec3Of<Lanes> a = corner(0), b = corner(1), c = corner(2);
-    const Vec3Of<Lanes> e1{b.x - a.x, b.y - a.y, b.z - a.z};
-    const Vec3Of<Lanes> e2{c.x - b.x, c.y - b.y, c.z - b.z};
-    const Lanes length1 = SquareRoot(e1.x * e1.x + e1.y * e1.y + e1.z * e1.z);
-    const Lanes length2 = SquareRoot(e2.x * e2.x + e2.y * e2.y + e2.z * e2.z);
-    Vec3Of<Lanes> normal;
-    Cross(e1, e2, normal);
-    // The second lane is stored first: for an odd last triangle it is the same triangle again.
-    edgeLengths[u][0] = length1[1];
-    edgeLengths[u][1] = length2[1];
-    normals[u] = {normal.x[1], normal.y[1], normal.z[1]};
-    edgeLengths[t][0] = length1[0];
-    edgeLengths[t][1] = length2[0];
-    normals[t] = {normal.x[0], normal.y[0], normal.z[0]};
-  }
   for (int32_t t = first; t < triangleCount; ++t) {
+    const double(&x)[3] = cornerX[t];
+    const double(&y)[3] = cornerY[t];
+    const double(&z)[3] = cornerZ[t];
+    const Vec3 ab{x[1] - x[0], y[1] - y[0], z[1] - z[0]};
+    const Vec3 bc{x[2] - x[1], y[2] - y[1], z[2] - z[1]};
+    edgeLengths[t][0] = std::sqrt(ab.x * ab.x + ab.y * ab.y + ab.z * ab.z);
+    edgeLengths[t][1] = std::sqrt(bc.x * bc.x + bc.y * bc.y + bc.z * bc.z);
     for (int i = 0; i < 2; ++i) {
       if (edgeLengths[t][i] > maxEdgeLength[i]) maxEdgeLength[i] = edgeLengths[t][i];
     }
+    Cross(ab, bc, normals[t]);  // the unit normal
   }
 }

@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
+#include "model/object_scratch.h"
 #include "platform/text_line_reader.h"
 
 namespace {
@@ -35,11 +38,18 @@ int LoadModelFile(const char* fileName) {
 }
 
 int LoadModelStream(TextLineReader& stream, ModelLibrary& library) {
-  library.objectCount = 0;
+  // A library read into before (by a test or the fuzzer) keeps nothing of that load; at start-up
+  // this finds every slot as construction left it.
+  library.Clear();
   std::printf("Reading models... ");
+  const std::unique_ptr<ObjectScratch> scratch(new (std::nothrow) ObjectScratch());
+  if (!scratch) {
+    std::printf("Error: not enough memory to read the scene\n");
+    return 2;
+  }
   while (!stream.Failed() && library.objectCount < MaxObjects) {
     MeshObject& slot = library.slots[library.objectCount];
-    const int result = slot.ReadAscObject(stream, library.objectCount);
+    const int result = slot.ReadAscObject(stream, library.objectCount, *scratch);
     if (result == -1 && !stream.Failed()) {
       std::printf("Error when reading object #%d!\n", library.objectCount);
       return 3;

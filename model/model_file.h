@@ -12,6 +12,6 @@ class TextLineReader;
 // modelLibrary.
 int LoadModelFile(const char* fileName);
 
-// The loop behind LoadModelFile, on an open stream and any library (its slots must be empty).
+// The loop behind LoadModelFile, on an open stream and any library, which it clears first.
 // Does not close the stream.
 int LoadModelStream(TextLineReader& stream, ModelLibrary& library);

@@ -10,6 +10,12 @@ constexpr int MaxObjects = 50;
 struct ModelLibrary {
   MeshObject slots[MaxObjects];
   int32_t objectCount = 0;
+
+  // Every slot back to its constructed state (MeshObject::Clear) and no objects.
+  void Clear() {
+    for (MeshObject& slot : slots) slot.Clear();
+    objectCount = 0;
+  }
 };
 
 extern ModelLibrary modelLibrary;

@@ -11,6 +11,7 @@
 #include "model/material_names.h"
 #include "model/mesh_closure.h"
 #include "model/mesh_object.h"
+#include "model/object_scratch.h"
 #include "model/vertex_face_lines.h"
 #include "platform/text_line_reader.h"
 
@@ -54,7 +55,14 @@ int32_t VertexListCapacity(int32_t announced, const TextLineReader& stream) {
   return static_cast<uint64_t>(announced) < room ? announced : static_cast<int32_t>(room);
 }
 
+constexpr char kNameLinePrefix[] = "Named object";
+// The name starts after the prefix and three characters skipped unchecked (a colon, a blank and the
+// opening quote in a well-formed line).
+constexpr size_t kNameStart = sizeof kNameLinePrefix - 1 + 3;
 constexpr char kVertexListLine[] = "Vertex list:";
+// The vertex-list line is recognised by this many of its first characters ("Vertex lis"), from the
+// first column, whatever follows them.
+constexpr size_t kVertexListCompared = 10;
 
 bool InsideList(int32_t index, int32_t count) { return index >= 0 && index < count; }
 
@@ -96,14 +104,14 @@ bool ReadVertexLines(TextLineReader& stream, VertexList& list) {
 
 }  // namespace
 
-int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
+int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex, ObjectScratch& scratch) {
   // Lines before the object's name line are passed over.
   SceneLine nameLine;
   do {
     if (stream.Failed()) return -1;
     nameLine = NextLine(stream);
-  } while (!StartsWith(nameLine.text, nameLine.length, "Named object"));
-  const TextPart part = QuotedTail(nameLine.text, 15, sizeof name - 1);
+  } while (!StartsWith(nameLine.text, nameLine.length, kNameLinePrefix));
+  const TextPart part = QuotedTail(nameLine.text, kNameStart, sizeof name - 1);
   std::memcpy(name, part.start, part.length);
   name[part.length] = '\0';
 
@@ -128,15 +136,14 @@ int MeshObject::ReadAscObject(TextLineReader& stream, int slotIndex) {
   }
   // The header line itself is the first candidate; a failed stream gives empty lines and ends it.
   const char* candidate = header;
-  while (std::strncmp(candidate, kVertexListLine, 10) != 0 && !stream.Failed()) candidate = stream.ReadLine();
+  while (std::strncmp(candidate, kVertexListLine, kVertexListCompared) != 0 && !stream.Failed()) candidate = stream.ReadLine();
 
   // The vertices of each triangle taken from here on; its corners are filled in once the object is read.
   const int32_t firstTaken = triangleCount;
-  static int32_t cornerVertices[MaxTriangles][3];
-  if (!ReadVertexLines(stream, vertices)) ReadFaceLines(stream, vertices.capacity, cornerVertices);
+  if (!ReadVertexLines(stream, vertices)) ReadFaceLines(stream, vertices.capacity, scratch.cornerVertices);
   const size_t unfilled = static_cast<size_t>(vertices.capacity - vertices.count);
   std::memset(vertices.entries + vertices.count, 0, unfilled * sizeof(VertexEntry));
-  FillCorners(vertices.entries, cornerVertices, firstTaken);
+  FillCorners(vertices.entries, firstTaken, scratch);
   std::free(vertices.entries);
   return 0;
 }
@@ -176,9 +183,10 @@ void MeshObject::ReadFaceLines(TextLineReader& stream, int32_t vertexCapacity, i
 // The vertex list is complete once the object is read, so the corners are filled in here, in one
 // loop that the parsing of lines does not interrupt, and then the values derived from them. Each
 // vertex is numbered by position once, however many corners share it, for the closure test.
-void MeshObject::FillCorners(VertexEntry* vertices, const int32_t (*cornerVertices)[3], int32_t first) {
-  PositionNumbering numbering;
-  static PositionNumber cornerNumbers[MaxTriangles][3];
+void MeshObject::FillCorners(VertexEntry* vertices, int32_t first, ObjectScratch& scratch) {
+  PositionNumbering numbering(scratch.closure);
+  const int32_t (*cornerVertices)[3] = scratch.cornerVertices;
+  PositionNumber (*cornerNumbers)[3] = scratch.cornerNumbers;
   for (int32_t t = 0; t < first; ++t) {  // a mesh read into when it was not empty
     for (int k = 0; k < 3; ++k) cornerNumbers[t][k] = numbering.NumberOf(cornerX[t][k], cornerY[t][k], cornerZ[t][k]);
   }
@@ -194,5 +202,5 @@ void MeshObject::FillCorners(VertexEntry* vertices, const int32_t (*cornerVertic
     }
   }
   DeriveTriangles(first);
-  closedOutward = IsClosedOutward(*this, cornerNumbers);
+  closedOutward = IsClosedOutward(*this, cornerNumbers, scratch.closure);
 }

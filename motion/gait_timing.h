@@ -13,12 +13,13 @@ float GaitPhase(uint32_t now, uint32_t startTime, uint32_t period);
 uint32_t TruncateToLow32(double x);
 
 struct GaitTiming {
-  uint32_t rootPeriod;  // part 4
+  uint32_t rootPeriod;  // the body (rig.h)
   uint32_t rootStartTime;
-  uint32_t limbPeriod;  // parts 5, 6, 0 and 2
-  uint32_t trailingStartTime;  // parts 5 and 0, half a cycle behind
-  uint32_t leadingStartTime;  // parts 6 and 2
+  uint32_t limbPeriod;  // the pods and the lower legs
+  uint32_t trailingStartTime;  // the right pod and the left lower leg, half a cycle behind
+  uint32_t leadingStartTime;  // the left pod and the right lower leg
 };
 
-// Periods and start times for the new cycle length S at `now`, given the phase p of part 6.
+// Periods and start times for the new cycle length S at `now`, given the phase p of the leading
+// pod (the left one).
 GaitTiming ComputeGaitTiming(uint32_t newPeriod, uint32_t now, float phase);

@@ -10,6 +10,12 @@ constexpr int MaxParts = 10;
 struct PartTable {
   RigPart parts[MaxParts];
   int32_t rootPart = 0;
+
+  // Every part back to its constructed state, so that a rig can be built again.
+  void Clear() {
+    for (RigPart& part : parts) part.Clear();
+    rootPart = 0;
+  }
 };
 
 extern PartTable partTable;

@@ -10,6 +10,14 @@
 
 RigPart::RigPart() : motion{0.0, 0.0, 0.0}, period(0), startTime(0), modelCount(0), models{}, childCount(0), children{} {}
 
+void RigPart::Clear() {
+  motion = {0.0, 0.0, 0.0};
+  period = startTime = 0;
+  modelCount = childCount = 0;
+  for (int32_t& model : models) model = 0;
+  for (int32_t& child : children) child = 0;
+}
+
 void RigPart::AddModel(int32_t modelIndex) {
   if (modelCount < MaxPartModels) {
     models[modelCount] = modelIndex;

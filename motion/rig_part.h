@@ -17,6 +17,8 @@ class RigPart {
   RigPart(const RigPart&) = delete;
   RigPart& operator=(const RigPart&) = delete;
 
+  // Back to the state construction leaves: no motion, no models, no children.
+  void Clear();
   // Appends a ModelLibrary slot; an 11th is dropped with a diagnostic.
   void AddModel(int32_t modelIndex);
   // Appends a PartTable slot as a child; a 6th is dropped with a diagnostic.

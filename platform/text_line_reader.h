@@ -12,9 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 class TextLineReader {
  public:
@@ -49,29 +46,10 @@ class TextLineReader {
  private:
   static constexpr size_t kMaxReadCharacters = kLineBufferSize - 1;
 
-  // The first line feed among the 1023 characters at p, where at least 1024 can be read; null when
-  // there is none. Thirty-two at a time and inline: the scene's lines end within one or two rounds,
-  // and a call to memchr costs more than finding their end.
+  // The first line feed among the 1023 characters at p, where at least that many can be read; null
+  // when there is none.
   [[gnu::always_inline]] static const char* FindLineFeed(const char* p) {
-#if defined(__SSE2__)
-    const __m128i feed = _mm_set1_epi8('\n');
-    const auto hitsAt = [&feed](const char* q) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-      return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, feed))));
-    };
-    const uint32_t first = static_cast<uint32_t>(hitsAt(p) | hitsAt(p + 16) << 16);
-    if (first != 0) return p + __builtin_ctz(first);
-    for (size_t i = 32; i < kMaxReadCharacters; i += 32) {
-      const uint32_t hits = static_cast<uint32_t>(hitsAt(p + i) | hitsAt(p + i + 16) << 16);
-      if (hits != 0) {
-        const size_t at = i + static_cast<size_t>(__builtin_ctz(hits));
-        return at < kMaxReadCharacters ? p + at : nullptr;
-      }
-    }
-    return nullptr;
-#else
     return static_cast<const char*>(std::memchr(p, '\n', kMaxReadCharacters));
-#endif
   }
 
   bool FillWindow();  // makes at least kLookahead bytes visible, or everything up to the end
@@ -79,6 +57,7 @@ class TextLineReader {
   [[gnu::noinline]] const char* ReadAnyLine();
 
   static constexpr size_t kLookahead = kLineBufferSize + 1;  // 1023 characters, a CR and a LF
+  static_assert(kLookahead >= kMaxReadCharacters, "ReadLine's short path searches a whole read's worth in view");
   // Each read() call costs microseconds where the kernel runs virtualised, so reads are large; a
   // read's worth still fits a core's second-level cache, where the lines are taken from.
   static constexpr size_t kChunkSize = 1 << 18;

@@ -21,23 +21,29 @@ bool lastFrameTimeSet = false;
 
 const GLfloat LightPosition[4] = {6.0f, -4.0f, 7.0f, 0.0f};  // directional, fixed in the world
 
-uint32_t FrameTimeStamp() {
-  const uint32_t now = timeGetTime();
-  if (!viewState.manualMode) return now;
-  if (viewState.manualClock == 0) {
-    viewState.manualClock = now;
-    BeginCaptureRun();
-  }
-  viewState.manualClock += ManualClockStep;
-  // The frame buffer still holds the previous pass: it is saved before anything is cleared.
-  SaveFrameImage();
-  return viewState.manualClock;
-}
-
 }  // namespace
 
 void DisplayFrame() {
-  const uint32_t now = FrameTimeStamp();
+  uint32_t now = timeGetTime();
+  if (viewState.manualMode) {
+    // The first manual pass starts the capture run and the manual clock from the system clock.
+    if (viewState.manualClock == 0) {
+      viewState.manualClock = now;
+      BeginCaptureRun();
+    }
+    viewState.manualClock += ManualClockStep;
+    // The frame buffer still holds the previous pass: it is saved before anything is cleared.
+    SaveFrameImage();
+    now = viewState.manualClock;
+  }
+  AdvanceFrameClock(now);
+  BeginScene();
+  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
+  EndScene();
+  toolkit.swapBuffers();
+}
+
+void AdvanceFrameClock(uint32_t now) {
   if (!lastFrameTimeSet) {
     lastFrameTime = now;
     lastFrameTimeSet = true;
@@ -45,11 +51,6 @@ void DisplayFrame() {
   const uint32_t delta = now - lastFrameTime;
   lastFrameTime = now;
   groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
-
-  BeginScene();
-  partTable.parts[partTable.rootPart].DrawPart(now, viewState.wireframe != 0);
-  EndScene();
-  toolkit.swapBuffers();
 }
 
 void BeginScene() {

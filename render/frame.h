@@ -15,6 +15,11 @@ extern double groundScroll;
 // The display callback.
 void DisplayFrame();
 
+// The frame's clock: lastFrameTime becomes `now` (on the first pass without any elapsed time) and
+// the ground scrolls on by the time elapsed since the pass before. For DisplayFrame and for other
+// drawings of the same pass (the per-triangle reference stream).
+void AdvanceFrameClock(uint32_t now);
+
 // The pass around the robot, for DisplayFrame and for other drawings of the same frame (the
 // benchmark's reference, the tests' literal stream): BeginScene clears, places the camera and the
 // light and draws the scrolled ground and the sky, leaving the camera transform pushed for the

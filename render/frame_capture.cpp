@@ -86,9 +86,10 @@ void BeginCaptureRun() { lastOutcome = CaptureOutcome::Written; }
 bool WritePpmImage(const char* fileName, int32_t width, int32_t height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
-  bool sizeOk = false;
-  const size_t readBackBytes = ImageBytes(width, height, 4, &sizeOk);
-  const size_t rasterBytes = ImageBytes(width, height, 3, &sizeOk);
+  bool readBackOk = false, rasterOk = false;
+  const size_t readBackBytes = ImageBytes(width, height, 4, &readBackOk);
+  const size_t rasterBytes = ImageBytes(width, height, 3, &rasterOk);
+  const bool sizeOk = readBackOk && rasterOk;
   // An empty window still gets its file, so allocate at least one byte to tell failure from size 0.
   unsigned char* readBack = sizeOk ? static_cast<unsigned char*>(std::malloc(readBackBytes + 1)) : nullptr;
   unsigned char* raster = sizeOk ? static_cast<unsigned char*>(std::malloc(rasterBytes + 1)) : nullptr;

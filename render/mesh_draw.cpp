@@ -62,11 +62,12 @@ void MeshObject::DrawMeshImmediate() {
   // The colour the stream set last, or null where none is known to be in force (at the start, and
   // after a textured batch has set white).
   const MaterialColour* colourInForce = nullptr;
+  MaterialIndex batchMaterial = 0;  // the open batch's, while textureBatchOpen is true
   for (int32_t t = 0; t < triangleCount; ++t) {
     const MaterialIndex material = materials[t];
     const bool texturedMaterial = material >= 0 && material < FirstUntexturedMaterial;
     if (textured && texturedMaterial) {
-      BeginTexturedBatch(material);
+      BeginTexturedBatch(material, batchMaterial);
       colourInForce = nullptr;
     } else {
       EndTexturedBatch();

@@ -1,52 +1,22 @@
-// Wireframe drawing of a mesh: the edges of its triangles as lines, from the mesh as it is now,
-// every frame. It uses no display list and chooses no texture offsets.
+// Wireframe drawing of a mesh: the edges of its triangles as lines, every frame. It uses no display
+// list and chooses no texture offsets.
 //
 // The lines go out in one indexed draw of client vertex arrays rather than six vertex calls per
 // triangle. Each triangle's colour rides along as the vertex colour with colour material on, which
 // the lighting takes per vertex just as a colour call between glBegin and glEnd. An edge that
 // triangles share is drawn once, by the first of them (wireframe_arrays.h): drawing it again in the
-// other direction only let the depth test choose between two normals pixel by pixel. Which lines a
-// mesh draws depends only on its corners, so it is worked out once per mesh and kept.
+// other direction only let the depth test choose between two normals pixel by pixel. A mesh never
+// changes once read, so its arrays are built the first time it is drawn and kept with it.
 #include <GL/gl.h>
 
 #include <algorithm>
 
 #include "model/mesh_object.h"
-#include "model/model_library.h"
+#include "model/wireframe_lines.h"
 #include "render/materials.h"
 #include "render/wireframe_arrays.h"
 
 namespace {
-
-// The one mesh's worth of vertices being drawn; filled and consumed within one call.
-WireframeVertex staging[MaxTriangles * WireframeVerticesPerTriangle];
-
-// The lines of one mesh, kept while the mesh at that address keeps its corners.
-struct MeshLines {
-  const MeshObject* mesh = nullptr;
-  int32_t triangles = 0;
-  uint64_t cornerDigest = 0;
-  int32_t indexCount = 0;
-  uint16_t indices[MaxTriangles * WireframeIndicesPerTriangle];
-};
-// One per scene slot; a mesh that is not found takes the entries in turn.
-MeshLines kept[MaxObjects];
-int32_t nextEntry = 0;
-
-const MeshLines& LinesOf(const MeshObject& mesh, int32_t count, uint64_t digest) {
-  MeshLines* entry = std::find_if(kept, kept + MaxObjects, [&](const MeshLines& lines) { return lines.mesh == &mesh; });
-  if (entry == kept + MaxObjects) {
-    entry = &kept[nextEntry];
-    nextEntry = (nextEntry + 1) % MaxObjects;
-  } else if (entry->triangles == count && entry->cornerDigest == digest) {
-    return *entry;
-  }
-  entry->mesh = &mesh;
-  entry->triangles = count;
-  entry->cornerDigest = digest;
-  entry->indexCount = FillFirstOwnerLineIndices(mesh, count, entry->indices);
-  return *entry;
-}
 
 // What a line stream of six vertex calls per triangle leaves set, which the vertex arrays (under
 // the attribute push) do not: the last triangle's colour as the front material and its normal as
@@ -62,8 +32,9 @@ void MeshObject::DrawMeshWireframe() {
   glDisable(GL_TEXTURE_2D);
   const int32_t count = std::clamp<int32_t>(triangleCount, 0, MaxTriangles);
   if (count == 0) return;  // an empty line stream draws nothing and sets nothing
-  const uint64_t digest = FillWireframeVertices(*this, count, staging);
-  const MeshLines& lines = LinesOf(*this, count, digest);
+  if (wireframeLines == nullptr) wireframeLines = BuildWireframeLines(*this, count);
+  if (wireframeLines == nullptr) return;  // memory short: nothing drawn, tried again next frame
+  const WireframeLines& lines = *wireframeLines;
 
   glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
@@ -76,9 +47,9 @@ void MeshObject::DrawMeshWireframe() {
   glDisableClientState(GL_INDEX_ARRAY);
   glDisableClientState(GL_EDGE_FLAG_ARRAY);
   constexpr GLsizei Stride = sizeof(WireframeVertex);
-  glVertexPointer(3, GL_FLOAT, Stride, staging[0].position);
-  glNormalPointer(GL_FLOAT, Stride, staging[0].normal);
-  glColorPointer(4, GL_FLOAT, Stride, staging[0].colour);
+  glVertexPointer(3, GL_FLOAT, Stride, lines.vertices[0].position);
+  glNormalPointer(GL_FLOAT, Stride, lines.vertices[0].normal);
+  glColorPointer(4, GL_FLOAT, Stride, lines.vertices[0].colour);
   glDrawElements(GL_LINES, lines.indexCount, GL_UNSIGNED_SHORT, lines.indices);
   glPopClientAttrib();
   glPopAttrib();

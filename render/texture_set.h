@@ -26,7 +26,7 @@ class TextureSet {
   TextureSet();
   // Deletes the texture objects only while a GL context is current (at process exit the window's
   // context may already be gone); the pixel buffers are released in any case.
-  virtual ~TextureSet();
+  ~TextureSet();
   TextureSet(const TextureSet&) = delete;
   TextureSet& operator=(const TextureSet&) = delete;
 

@@ -9,21 +9,16 @@
 
 bool textureBatchOpen = false;
 
-namespace {
-// The material of the open batch; meaningful only while textureBatchOpen is true.
-MaterialIndex batchMaterial = 0;
-}  // namespace
-
-void BeginTexturedBatch(MaterialIndex material) {
+void BeginTexturedBatch(MaterialIndex material, MaterialIndex& openMaterial) {
   if (!viewState.textured) return;
-  if (textureBatchOpen && material == batchMaterial) return;
+  if (textureBatchOpen && material == openMaterial) return;
   glEnd();
   if (!textureBatchOpen) glEnable(GL_TEXTURE_2D);
   textureSet.BindSlot(TextureSlotOfMaterial(material));
   if (!textureBatchOpen) SetWhiteMaterial();
   glBegin(GL_TRIANGLES);
   textureBatchOpen = true;
-  batchMaterial = material;
+  openMaterial = material;
 }
 
 void EndTexturedBatch() {

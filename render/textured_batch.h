@@ -25,7 +25,8 @@ extern bool textureBatchOpen;
 // For a triangle of material 0-2 (nothing in Solid mode). No batch open: glEnd, enable texturing,
 // BindSlot(material's slot), white material, glBegin. A batch of the same material open: nothing,
 // the triangle joins its primitive. A batch of another textured material open: glEnd, BindSlot of
-// the new slot, glBegin (texturing and white stay).
-void BeginTexturedBatch(MaterialIndex material);
+// the new slot, glBegin (texturing and white stay). openMaterial is the stream's own record of the
+// open batch's material, meaningful only while textureBatchOpen is true; this keeps it.
+void BeginTexturedBatch(MaterialIndex material, MaterialIndex& openMaterial);
 // With a batch open: glEnd, disable texturing, glBegin of a plain stream. Otherwise nothing.
 void EndTexturedBatch();

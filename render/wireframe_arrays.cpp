@@ -2,13 +2,13 @@
 #include "render/wireframe_arrays.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 #include "model/mesh_closure.h"
 #include "render/materials.h"
 
 namespace {
-
-static_assert(MaxTriangles * WireframeVerticesPerTriangle - 1 <= 0xFFFF, "indices must fit 16 bits");
 
 // The corners of line e of a triangle, in the order the lines are drawn: AB, CA, BC.
 constexpr int LineCorners[3][2] = {{0, 1}, {2, 0}, {1, 2}};
@@ -25,14 +25,13 @@ bool EdgeLess(const EdgeEntry& a, const EdgeEntry& b) {
   return a.line < b.line;
 }
 
-// Room for every line of a full mesh; drawing runs on one thread.
-EdgeEntry entries[3 * MaxTriangles];
-bool drawn[3 * MaxTriangles];
+// Every line of a full mesh, while its first owners are found.
+struct LineSort {
+  EdgeEntry entries[3 * MaxTriangles];
+  bool drawn[3 * MaxTriangles];
+};
 
-}  // namespace
-
-uint64_t FillWireframeVertices(const MeshObject& mesh, int32_t count, WireframeVertex* out) {
-  uint64_t digest = 1469598103934665603ull;
+void FillVertices(const MeshObject& mesh, int32_t count, WireframeVertex* out) {
   for (int32_t t = 0; t < count; ++t) {
     const Vec3& n = mesh.normals[t];
     const float normal[3] = {static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z)};
@@ -40,18 +39,17 @@ uint64_t FillWireframeVertices(const MeshObject& mesh, int32_t count, WireframeV
     for (int k = 0; k < 3; ++k) {
       WireframeVertex& v = out[t * WireframeVerticesPerTriangle + k];
       const double corner[3] = {mesh.cornerX[t][k], mesh.cornerY[t][k], mesh.cornerZ[t][k]};
-      for (int c = 0; c < 3; ++c) {
-        v.position[c] = static_cast<float>(corner[c]);
-        digest = (digest ^ PositionBits(corner[c])) * 1099511628211ull;
-      }
+      for (int c = 0; c < 3; ++c) v.position[c] = static_cast<float>(corner[c]);
       for (int c = 0; c < 3; ++c) v.normal[c] = normal[c];
       for (int c = 0; c < 4; ++c) v.colour[c] = colour[c];
     }
   }
-  return digest;
 }
 
-int32_t FillFirstOwnerLineIndices(const MeshObject& mesh, int32_t count, uint16_t* out) {
+// The GL_LINES indices of each edge's first owner; returns how many were written.
+int32_t FillFirstOwnerLineIndices(const MeshObject& mesh, int32_t count, LineSort& sort, uint16_t* out) {
+  EdgeEntry* entries = sort.entries;
+  bool* drawn = sort.drawn;
   for (int32_t t = 0; t < count; ++t) {
     for (int e = 0; e < 3; ++e) {
       uint64_t key[2][3];
@@ -81,4 +79,15 @@ int32_t FillFirstOwnerLineIndices(const MeshObject& mesh, int32_t count, uint16_
     out[written++] = static_cast<uint16_t>(base + LineCorners[line % 3][1]);
   }
   return written;
+}
+
+}  // namespace
+
+WireframeLines* BuildWireframeLines(const MeshObject& mesh, int32_t count) {
+  std::unique_ptr<WireframeLines> lines(new (std::nothrow) WireframeLines);
+  const std::unique_ptr<LineSort> sort(new (std::nothrow) LineSort);
+  if (!lines || !sort) return nullptr;
+  FillVertices(mesh, count, lines->vertices);
+  lines->indexCount = FillFirstOwnerLineIndices(mesh, count, *sort, lines->indices);
+  return lines.release();
 }

@@ -20,15 +20,19 @@ cmake --build "$build" -j2 --target strivex strivex-release strivex_tests > /dev
 out="$build/memcheck"
 rm -rf "$out"
 mkdir -p "$out"
-# Run as root, the session starts the program as an unprivileged user, who must be able to write
-# valgrind's log here.
-chmod a+rwx "$out"
-log="$out/valgrind.log"
+# Run as root, the session starts the program as the unprivileged user nobody, who must reach the
+# program and the suppressions and write valgrind's log wherever the tree is: all three go to a
+# scratch directory of its own (whose path has no blank, as the command is split at blanks).
+scratch=$(mktemp -d /tmp/strivex-memcheck-XXXXXX)
+trap 'cp -f "$scratch/valgrind.log" "$out/" 2> /dev/null; rm -rf "$scratch"' EXIT
+chmod a+rwx "$scratch"
+cp "$build/strivex-release" "$root/scripts/valgrind.supp" "$scratch/"
+log="$scratch/valgrind.log"
 
-echo "== strivex-release under valgrind memcheck (log: $log)"
+echo "== strivex-release under valgrind memcheck (log: $out/valgrind.log)"
 STRIVEX_MEMORY_RUN_COMMAND="valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
 --errors-for-leak-kinds=definite --keep-debuginfo=yes --num-callers=40 --show-error-list=yes \
---suppressions=$root/scripts/valgrind.supp --log-file=$log $build/strivex-release -geometry 120x120" \
+--suppressions=$scratch/valgrind.supp --log-file=$log $scratch/strivex-release -geometry 120x120" \
   "$build/tests/strivex_tests" --gtest_also_run_disabled_tests --gtest_filter='Viewer.DISABLED_CommandFromTheEnvironment' \
   > "$out/valgrind-session.txt" 2>&1 || { cat "$out/valgrind-session.txt"; echo "the session under valgrind failed"; exit 1; }
 grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|suppressed:|used_suppression" "$log" | sed "s/^==[0-9]*== *//"
@@ -41,6 +45,6 @@ grep -h -E "^\[  (PASSED|FAILED) " "$out/sanitized-session.txt"
 if grep -q "ERROR SUMMARY: 0 errors" "$log"; then
   echo "memcheck: clean"
 else
-  echo "memcheck: valgrind reported errors or definite leaks; see $log"
+  echo "memcheck: valgrind reported errors or definite leaks; see $out/valgrind.log"
   exit 1
 fi

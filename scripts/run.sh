@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the viewer from build/, where the build put the robot
-# scene (De_209.asc) and its textures (tex/). Without a display it renders a short walk instead.
+# Installs what the viewer needs, builds it, and runs it from build/, where the build put the robot
+# scene (De_209.asc) and its textures (tex/). Arguments go to the viewer (the toolkit's own, such as
+# -geometry 800x600). Without a display it renders a short walk with the headless renderer instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,5 +12,5 @@ if [[ -n "${DISPLAY:-}" ]]; then
   exec ./strivex-release "$@"
 fi
 echo "No display found: rendering a short walk without a window instead."
-./strivex-render --frames 30 --output walk
-echo "Frames written to $(pwd)/walk/ (binary PPM files; e.g. 'convert walk/image000.ppm walk.png' to view one)."
+./strivex-render --frames 30 --format png --output walk --replace
+echo "30 frames of the walk written as PNG images, the first: $(pwd)/walk/image000.png"

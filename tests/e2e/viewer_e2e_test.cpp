@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -303,12 +305,13 @@ std::vector<std::string> MakeImagesThenReadOnly(XSession& x, const fs::path& d) 
 
 struct Case {
   const char* name;
-  std::function<bool(const fs::path&)> setup;  // false: this machine cannot make the case
+  std::function<bool(const fs::path&)> setup;  // false: the case could not be made
   int status;                                  // -1: the window opens, the user records and closes it
   std::string console;                         // after the summary
   std::vector<std::string> errors;             // "@" stands for the run's directory
   // What the user does while recording; returns the error lines it brings.
   std::vector<std::string> (*whileRecording)(XSession&, const fs::path&) = nullptr;
+  bool mounts = false;  // its setup mounts a file system, which only root may do
 };
 
 const Case kCases[] = {
@@ -338,47 +341,65 @@ const Case kCases[] = {
     {"disk full in the middle of a frame",
      [](const fs::path& d) { return !mount("tmpfs", (d / "images").c_str(), "tmpfs", MS_NODEV, "size=1m"); }, -1,
      kLoaded, {"Frame not saved: writing images/image001.ppm failed (No space left on device); the incomplete file was "
-               "removed.\n"}},
+               "removed.\n"}, nullptr, true},
 };
 
-TEST(BadFiles, WhatTheUserGetsForEachFile) {
+void PrintTo(const Case& c, std::ostream* out) { *out << '"' << c.name << '"'; }
+
+// One test per case, named after it ("disk full in the middle of a frame": DiskFullInTheMiddleOfAFrame).
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c; ++c) {
+    if (std::isalnum(static_cast<unsigned char>(*c))) {
+      name += c == info.param.name || c[-1] == ' ' ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
+    }
+  }
+  return name;
+}
+
+class BadFiles : public testing::TestWithParam<Case> {};
+
+TEST_P(BadFiles, WhatTheUserGets) {
+  const Case& c = GetParam();
   ScratchDir scratch;
+  const std::string& d = scratch.Path();
+  WriteViewerFiles(d, Box("A", -3, 2, 3, "CHLNGER CHROME") + Box("B", -1, 2, 3, "DEFAULT"));
+  errno = 0;
+  if (!c.setup(d)) {
+    if (c.mounts) GTEST_SKIP() << "this machine cannot mount a small file system here (" << std::strerror(errno) << ")";
+    FAIL() << "the case could not be made: " << std::strerror(errno);
+  }
+  const struct Unmount {
+    std::string images;
+    bool mounted;
+    ~Unmount() {
+      if (mounted) umount2(images.c_str(), MNT_DETACH);
+    }
+  } unmount{d + "/images", c.mounts};
   XSession x;
   ASSERT_TRUE(x.Ok()) << "Xvfb did not start";
-  for (size_t row = 0; row < std::size(kCases); ++row) {
-    const Case& c = kCases[row];
-    SCOPED_TRACE(c.name);
-    const std::string d = scratch.File(std::to_string(row));
-    WriteViewerFiles(d, Box("A", -3, 2, 3, "CHLNGER CHROME") + Box("B", -1, 2, 3, "DEFAULT"));
-    if (!c.setup(d)) {
-      std::printf("skipped \"%s\": this machine cannot make it (mounting needs root)\n", c.name);
-      continue;
-    }
-    const struct Unmount {
-      std::string images;
-      ~Unmount() { umount2(images.c_str(), MNT_DETACH); }
-    } unmount{d + "/images"};
-    std::vector<std::string> errors;
-    for (std::string line : c.errors) {
-      errors.push_back(line.find('@') > line.size() ? line : line.replace(line.find('@'), 1, d));
-    }
-    x.Launch({STRIVEX_BINARY_DIR "/strivex"}, d, 4.0);
-    if (c.status >= 0) {
-      EXPECT_EQ(x.WaitExit(), c.status);
-      EXPECT_EQ(x.Console(), kSummary + c.console);
-    } else {
-      ASSERT_TRUE(x.WaitRunning() && x.Key("m")) << x.Console() << x.Errors();
-      const std::vector<std::string> more = c.whileRecording ? c.whileRecording(x, d) : std::vector<std::string>{};
-      errors.insert(errors.end(), more.begin(), more.end());
-      EXPECT_TRUE(WaitFor([&] {
-        return Wrote(x.Console()) >= 1 && LinesStartingWith(x.Errors(), {"Error", "Frame"}).size() >= errors.size();
-      }, 30 * x.patience)) << x.Errors();
-      EXPECT_EQ(x.Close(), 0);
-      EXPECT_TRUE(ConsoleAndFrames(x, d, c.console));
-    }
-    EXPECT_EQ(LinesStartingWith(x.Errors(), {"cannot open", "Error", "Frame not saved"}), errors);
-    EXPECT_FALSE(HasSanitizerReport(x.Errors())) << x.Errors();
+  std::vector<std::string> errors;
+  for (std::string line : c.errors) {
+    errors.push_back(line.find('@') > line.size() ? line : line.replace(line.find('@'), 1, d));
   }
+  x.Launch({STRIVEX_BINARY_DIR "/strivex"}, d, 4.0);
+  if (c.status >= 0) {
+    EXPECT_EQ(x.WaitExit(), c.status);
+    EXPECT_EQ(x.Console(), kSummary + c.console);
+  } else {
+    ASSERT_TRUE(x.WaitRunning() && x.Key("m")) << x.Console() << x.Errors();
+    const std::vector<std::string> more = c.whileRecording ? c.whileRecording(x, d) : std::vector<std::string>{};
+    errors.insert(errors.end(), more.begin(), more.end());
+    EXPECT_TRUE(WaitFor([&] {
+      return Wrote(x.Console()) >= 1 && LinesStartingWith(x.Errors(), {"Error", "Frame"}).size() >= errors.size();
+    }, 30 * x.patience)) << x.Errors();
+    EXPECT_EQ(x.Close(), 0);
+    EXPECT_TRUE(ConsoleAndFrames(x, d, c.console));
+  }
+  EXPECT_EQ(LinesStartingWith(x.Errors(), {"cannot open", "Error", "Frame not saved"}), errors);
+  EXPECT_FALSE(HasSanitizerReport(x.Errors())) << x.Errors();
 }
+
+INSTANTIATE_TEST_SUITE_P(EachFile, BadFiles, testing::ValuesIn(kCases), CaseName);
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 #include "model/model_file.h"
 #include "model/model_library.h"
-#include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
 #include "tools/robot_generator/noise.h"
 #include "tools/robot_generator/robot_parts.h"
@@ -41,7 +40,7 @@ TEST(GeneratedScene, IsWhatTheViewerAndItsUsersRelyOn) {
 
   Robot robot;
   ASSERT_TRUE(BuildRobot(robot));
-  ResetModelLibrary();
+  modelLibrary.Clear();
   testing::internal::CaptureStdout();
   EXPECT_EQ(LoadModelFile(dir.File(kSceneFileName).c_str()), 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout().find("rror"), std::string::npos);
@@ -71,7 +70,7 @@ TEST(GeneratedScene, IsWhatTheViewerAndItsUsersRelyOn) {
       }
     }
   }
-  ResetModelLibrary();
+  modelLibrary.Clear();
   EXPECT_EQ(materials.size(), 4u);
   // Lowered by 0.6 at full stride, the soles meet the ground; nothing else may reach it.
   for (int foot : {0, 9}) {

@@ -3,18 +3,22 @@
 // first object holds; then the loader's limits. A file that cannot be opened is tried on the real
 // program (tests/e2e).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 
 #include "model/model_file.h"
 #include "model/vertex_face_lines.h"
 #include "platform/text_line_reader.h"
+#include "support/scratch_dir.h"
 #include "support/text_source.h"
 
 namespace {
@@ -155,6 +159,30 @@ TEST(SceneReader, FiftyObjectsAtMostAndFacesBeyond3000DroppedWithTheirMaterials)
   EXPECT_EQ(big.library->slots[0].materials[2999], 3);
 }
 
+// A library read into again (the fuzzer's, input after input) keeps nothing of the load before:
+// no slot beyond the new objects, no chosen texture offset, no triangles appended to the old ones.
+TEST(SceneReader, ALibraryReadAgainKeepsNothingOfTheLoadBefore) {
+  const std::string tetrahedron =
+      "Named object: \"t\"\nTri-mesh, Vertices: 4  Faces: 4\nVertex list:\nVertex 0:  X: 0 Y: 0 Z: 0\n"
+      "Vertex 1:  X: 1 Y: 0 Z: 0\nVertex 2:  X: 0 Y: 1 Z: 0\nVertex 3:  X: 0 Y: 0 Z: 1\nFace list:\n"
+      "Face 0: A:0 B:2 C:1\nFace 1: A:0 B:1 C:3\nFace 2: A:1 B:2 C:3\nFace 3: A:2 B:0 C:3\n\n";
+  Loaded loaded = Load(tetrahedron + Mesh("second", 3, 3, kFace012));
+  ModelLibrary& library = *loaded.library;
+  ASSERT_EQ(library.objectCount, 2);
+  library.slots[0].texOffsets[3][0] = 0.5;
+  TextLineReader stream;
+  stream.OpenMemory(tetrahedron.data(), tetrahedron.size());
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(LoadModelStream(stream, library), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Reading models...  0:t; \n");
+  EXPECT_EQ(library.objectCount, 1);
+  EXPECT_EQ(library.slots[0].triangleCount, 4);
+  EXPECT_TRUE(library.slots[0].closedOutward);
+  EXPECT_EQ(library.slots[0].texOffsets[3][0], -1.0);
+  EXPECT_STREQ(library.slots[1].name, "");
+  EXPECT_EQ(library.slots[1].triangleCount, 0);
+}
+
 // What drawing takes from each triangle: the lengths of AB and BC, their largest, and the unit normal
 // AB x BC. Three triangles, so that one is left over when they are derived two at a time.
 TEST(SceneReader, TrianglesCarryTheirEdgeLengthsAndNormals) {
@@ -173,6 +201,26 @@ TEST(SceneReader, TrianglesCarryTheirEdgeLengthsAndNormals) {
     EXPECT_EQ(std::make_tuple(n.x, n.y, n.z), std::make_tuple(normals[t][0], normals[t][1], normals[t][2])) << t;
   }
   EXPECT_EQ(Pair(m.maxEdgeLength[0], m.maxEdgeLength[1]), Pair(12, std::sqrt(153.0)));
+}
+
+// A pipe gives no size to bound the announced count by, so the list is asked for in full and the
+// allocation fails: the load must say so and refuse the object, in the sanitized build too.
+TEST(SceneReader, AListTooLargeForMemoryIsRefusedWithItsCount) {
+  ScratchDir dir;
+  const std::string fifo = dir.File("scene");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] {
+    std::ofstream(fifo) << "Named object: \"A\"\nTri-mesh, Vertices: 2147483647  Faces: 1\nVertex list:\n";
+  });
+  auto library = std::make_unique<ModelLibrary>();
+  TextLineReader stream;
+  ASSERT_TRUE(stream.Open(fifo.c_str()));
+  testing::internal::CaptureStdout();
+  const int status = LoadModelStream(stream, *library);
+  writer.join();
+  EXPECT_EQ(status, 3);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Reading models... Error: not enough memory for 2147483647 vertices\nError when reading object #0!\n");
 }
 
 // Random decimals of every shape a vertex line can carry must give strtod's double, bit for bit: X

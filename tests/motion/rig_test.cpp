@@ -16,7 +16,6 @@
 #include "platform/clock.h"
 #include "platform/view_state.h"
 #include "support/gl_test.h"
-#include "support/global_tables_reset.h"
 
 namespace {
 
@@ -47,12 +46,12 @@ class Rig : public testing::Test {
   void TearDown() override {
     SetClockSource(nullptr);
     viewState = saved;
-    ResetPartTable();
-    ResetModelLibrary();
+    partTable.Clear();
+    modelLibrary.Clear();
   }
   // The rig built `since` ms before `now` at the speed of `period`: part 6 is `since` ms into its cycle.
   static void RigAtPhase(uint32_t now, uint32_t period, uint32_t since) {
-    ResetPartTable();
+    partTable.Clear();
     viewState = ViewState{};
     viewState.speedPeriod = period;
     SetClockSource([] { return fakeNow; });

@@ -1,4 +1,4 @@
-// The program's mesh drawing against the per-triangle stream (tools/bench/per_triangle_stream.h).
+// The program's mesh drawing against the per-triangle stream (tools/reference/per_triangle_stream.h).
 // Whole display passes over a walk cycle, across render-mode and background switches, keep the
 // picture within the bounds of what drawing less may change, and look as the approved pictures do;
 // small meshes of every kind, compiled, replayed and switched between Solid and Textured, look
@@ -23,9 +23,8 @@
 #include "render/random_draws.h"
 #include "render/textured_batch.h"
 #include "support/gl_test.h"
-#include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
-#include "tools/bench/per_triangle_stream.h"
+#include "tools/reference/per_triangle_stream.h"
 #include "tools/offscreen/offscreen_context.h"
 
 namespace {
@@ -94,12 +93,12 @@ class FastStreamPictures : public ::testing::Test {
     ReshapeWindow(Size, Size);
     glGetError();  // the pbuffer has no back buffer to select
     SetClockSource(FixedClock);
-    ResetModelLibrary();
-    ResetPartTable();
+    modelLibrary.Clear();
+    partTable.Clear();
   }
   void TearDown() override {
-    ResetPartTable();
-    ResetModelLibrary();  // deletes the program's lists while this context is current
+    partTable.Clear();
+    modelLibrary.Clear();  // deletes the program's lists while this context is current
     for (unsigned char* pixels : textureSet.pixels) std::free(pixels);
     TradeTextures();
     context.Destroy();

@@ -26,7 +26,6 @@
 #include "render/ground_scroll.h"
 #include "render/texture_set.h"
 #include "support/gl_test.h"
-#include "support/global_tables_reset.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -44,8 +43,8 @@ class Frame : public testing::Test {
     toolkit = {[] { ++swaps; }, [] {}, [](int, const char*, int) {}};
     SetClockSource([] { return fakeNow; });
     fakeNow = 50000000;
-    ResetModelLibrary();
-    ResetPartTable();
+    modelLibrary.Clear();
+    partTable.Clear();
     InitGlState();
     ReshapeWindow(TestSurfaceSize, TestSurfaceSize);
     glGetError();  // the pbuffer has no back buffer to select
@@ -56,11 +55,11 @@ class Frame : public testing::Test {
     SetClockSource(nullptr);
     viewState = saved;
     toolkit = savedToolkit;
-    ResetPartTable();
-    ResetModelLibrary();
+    partTable.Clear();
+    modelLibrary.Clear();
   }
   void Rebuild(uint32_t now) {
-    ResetPartTable();
+    partTable.Clear();
     fakeNow = now;
     BuildRig();
     steady = false;

@@ -6,6 +6,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
 
 #include <algorithm>
 
@@ -40,13 +42,18 @@ inline bool HasSanitizerReport(const std::string& errors) {
 class XSession {
  public:
   XSession() {
-    for (int n = 60 + getpid() % 30; n < 120 && !connection; ++n) {
-      const std::string number = std::to_string(n);
-      if (FileExists("/tmp/.X11-unix/X" + number) || FileExists("/tmp/.X" + number + "-lock")) continue;
-      display = ":" + number;
-      server = Spawn({"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, "", {}, "", "/dev/null");
-      if (!WaitFor([&] { return (connection = XOpenDisplay(display.c_str())) != nullptr; }, 10)) End(&server, SIGKILL);
-    }
+    // Xvfb picks a free display itself and names it on the pipe once it takes connections, so
+    // tests that run side by side never share a server.
+    int names[2];
+    if (pipe2(names, O_CLOEXEC) != 0) return;
+    fcntl(names[1], F_SETFD, 0);
+    server = Spawn({"Xvfb", "-displayfd", std::to_string(names[1]), "-screen", "0", "800x600x24", "-nolisten", "tcp"},
+                   "", {}, "", "/dev/null");
+    close(names[1]);
+    const std::string number = ReadLine(names[0], 10);
+    close(names[0]);
+    display = ":" + number;
+    if (number.empty() || !(connection = XOpenDisplay(display.c_str()))) End(&server, SIGKILL);
     // A window that vanishes between a search and a query (a menu closing, the program ending)
     // must fail that query, not end the test program.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -60,9 +67,16 @@ class XSession {
 
   // Starts `command` in `directory` as nobody (see Spawn), its output in stdout.txt and stderr.txt
   // there; `patience` scales the later waits (a sanitized or checked program is slower).
-  void Launch(const std::vector<std::string>& command, const std::string& runDirectory, double scale) {
+  // The build's programs named in `command` run from copies in the run directory: nobody must
+  // reach them wherever the build is (a clone in /root, mode 700, is out of its reach).
+  void Launch(std::vector<std::string> command, const std::string& runDirectory, double scale) {
     directory = runDirectory, patience = scale;
     std::error_code error;
+    for (std::string& word : command) {
+      if (word.rfind(STRIVEX_BINARY_DIR "/", 0) != 0 || !std::filesystem::is_regular_file(word, error)) continue;
+      const std::string copy = directory + "/" + std::filesystem::path(word).filename().string();
+      if (std::filesystem::copy_file(word, copy, std::filesystem::copy_options::overwrite_existing, error)) word = copy;
+    }
     for (const auto& entry : std::filesystem::recursive_directory_iterator(directory, error)) Give(entry.path());
     program = Spawn(command, Give(directory), {"DISPLAY=" + display, "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"},
                     directory + "/stdout.txt", directory + "/stderr.txt", true);
@@ -130,6 +144,16 @@ class XSession {
   static const std::string& Give(const std::string& path) {
     if (geteuid() == 0 && lchown(path.c_str(), 65534, 65534) != 0) std::perror(path.c_str());
     return path;
+  }
+  // One line from `fd` without its line end; empty when none came within `seconds`.
+  static std::string ReadLine(int fd, double seconds) {
+    std::string line;
+    char c = 0;
+    pollfd ready{fd, POLLIN, 0};
+    return WaitFor([&] {
+      while (poll(&ready, 1, 0) == 1 && read(fd, &c, 1) == 1 && c != '\n') line += c;
+      return c == '\n' || (ready.revents & POLLHUP);
+    }, seconds) && c == '\n' ? line : "";
   }
   static void End(pid_t* pid, int signal) {
     int status = 0;

@@ -1,9 +1,13 @@
 #include "tools/headless/headless_session.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/view_state.h"
 #include "app/window.h"
@@ -23,6 +27,21 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The scene reader's own advice on a scene it cannot open is the viewer's (run it from build/);
+// a tool is pointed at its scene with --scene instead, so the tool looks first.
+bool SceneFileMissing(char* error) {
+  struct stat status {};
+  int problem = 0;
+  if (stat("De_209.asc", &status) != 0) problem = errno;
+  else if (S_ISDIR(status.st_mode)) problem = EISDIR;
+  else if (access("De_209.asc", R_OK) != 0) problem = errno;
+  if (problem == 0) return false;
+  char directory[PATH_MAX];
+  std::snprintf(error, 256, "cannot read De_209.asc in %.120s: %s; give --scene the directory that holds it and tex/",
+                getcwd(directory, sizeof directory) ? directory : ".", std::strerror(problem));
+  return true;
+}
+
 }  // namespace
 
 bool HeadlessSession::Start(const HeadlessOptions& chosen, char* error) {
@@ -32,9 +51,11 @@ bool HeadlessSession::Start(const HeadlessOptions& chosen, char* error) {
     return false;
   }
   if (chdir(options.sceneDirectory) != 0) {
-    std::snprintf(error, 256, "cannot enter the scene directory %.150s", options.sceneDirectory);
+    std::snprintf(error, 256, "cannot enter the scene directory %.150s (--scene): %s", options.sceneDirectory,
+                  std::strerror(errno));
     return false;
   }
+  if (SceneFileMissing(error)) return false;
   SetClockSource(FixedClock);
   fixedNow = options.startTime;
   InitGlState();

@@ -20,7 +20,8 @@ class HeadlessSession {
   // The clock reading of frame `index`: the start time plus index steps (wrapping).
   uint32_t FrameTime(int index) const;
 
-  // Switches the render mode the way the menu does, for runs that change it between frames.
+  // Sets the view state's two render-mode flags directly, as the menu's choices leave them for that
+  // mode, for runs that change it between frames.
   static void ApplyRenderMode(RenderMode mode);
 
   // Wall-clock milliseconds that Start spent reading the scene (LoadModelFile) and the textures

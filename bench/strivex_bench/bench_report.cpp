@@ -1,9 +1,8 @@
-// Median, processor name and the printed table of strivex-bench.
-#include "tools/bench/bench_report.h"
+// The processor name and the printed table of strivex-bench.
+#include "bench/strivex_bench/bench_report.h"
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -12,13 +11,6 @@ namespace {
 const char* Verdict(bool met) { return met ? "met" : "NOT met"; }
 
 }  // namespace
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 const char* CpuModel(char* out, size_t size) {
   std::snprintf(out, size, "unknown processor");

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 // One render mode: the program's frames and the reference drawing's, in milliseconds.
 struct ModeFigures {
@@ -31,9 +30,6 @@ struct BenchFigures {
   double plainRead = 0.0;
   double textureLoad = 0.0;
 };
-
-// The middle value (the mean of the two middle ones for an even count); 0 for none.
-double Median(std::vector<double> values);
 
 // The processor's model name from /proc/cpuinfo, or "unknown processor".
 const char* CpuModel(char* out, size_t size);

@@ -1,5 +1,6 @@
-// The mesh drawing command stream written out one triangle at a time, call for call as the viewer's
-// behaviour defines it: every triangle sets its colour; every textured triangle closes the stream,
+// The reference the tests and strivex-bench hold the program's mesh drawing to: the mesh drawing
+// command stream written out one triangle at a time, call for call as the viewer's behaviour
+// defines it: every triangle sets its colour; every textured triangle closes the stream,
 // enables texturing, binds its slot through BindSlot, sets white and reopens the stream, and closes
 // its own primitive again afterwards; wireframe sends six vertices per triangle between one
 // glBegin/glEnd, every edge of every triangle. The benchmark counts the pixels in which the
@@ -10,7 +11,8 @@
 // beside the program's meshes without touching their caches. A list it would replay is drawn again
 // instead (the same calls, so the same picture: a compiled list of a thousand tiny textured
 // primitives takes this GL a minute), leaving lastBoundSlot as a replay does. BindSlot and
-// lastBoundSlot are the program's own: the bind rule is shared with the ground and the sky.
+// lastBoundSlot are the program's own (the bind rule is shared with the ground and the sky), and so
+// are the frame's clock and the scene around the robot (render/frame.h).
 #pragma once
 
 #include <GL/gl.h>
@@ -24,7 +26,6 @@
 #include "motion/triangle_wave.h"
 #include "platform/view_state.h"
 #include "render/frame.h"
-#include "render/ground_scroll.h"
 #include "render/random_draws.h"
 #include "render/tex_coords.h"
 #include "render/texture_set.h"
@@ -103,9 +104,7 @@ class Stream {
   // drawn by this stream with `meshes` (one per scene slot). It moves the parts' start times, the
   // ground scroll and the frame time as the program's pass does.
   void DrawFrame(std::vector<MeshState>& meshes, uint32_t now) {
-    const uint32_t delta = now - lastFrameTime;
-    lastFrameTime = now;
-    groundScroll = AdvanceGroundScroll(groundScroll, delta, viewState.speedPeriod);
+    AdvanceFrameClock(now);
     BeginScene();
     DrawPart(meshes, partTable.rootPart, now);
     EndScene();

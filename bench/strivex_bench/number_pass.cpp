@@ -1,39 +1,16 @@
-#include "tools/bench/number_pass.h"
+#include "bench/strivex_bench/number_pass.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "model/model_file.h"
 #include "platform/text_line_reader.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Processor time of this thread: on a shared machine, wall time also counts the waits for a processor.
-double ThreadCpuMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-double MedianOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 bool ReadWholeFile(const char* fileName, std::vector<char>& bytes) {
   std::FILE* file = std::fopen(fileName, "rb");
@@ -45,27 +22,6 @@ bool ReadWholeFile(const char* fileName, std::vector<char>& bytes) {
   std::fclose(file);
   return complete;
 }
-
-// The load reports progress on standard output; only its time matters here.
-class SilencedStdout {
- public:
-  SilencedStdout() : saved(dup(1)) {
-    std::fflush(stdout);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
-    close(null);
-  }
-  ~SilencedStdout() {
-    std::fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-  }
-  SilencedStdout(const SilencedStdout&) = delete;
-  SilencedStdout& operator=(const SilencedStdout&) = delete;
-
- private:
-  int saved;
-};
 
 }  // namespace
 
@@ -105,7 +61,7 @@ void PrintLoadBesideNumberPass(const char* fileName, int runs) {
   NumberPassResult numbers;
   // Alternating, so that the load of a shared machine falls on both alike.
   for (int i = 0; i < runs; ++i) {
-    const auto passStart = Clock::now();
+    const auto passStart = BenchClock::now();
     const double passCpuStart = ThreadCpuMilliseconds();
     numbers = ConvertEveryNumber(bytes.data(), bytes.size());
     passCpu.push_back(ThreadCpuMilliseconds() - passCpuStart);
@@ -114,7 +70,7 @@ void PrintLoadBesideNumberPass(const char* fileName, int runs) {
     auto library = std::make_unique<ModelLibrary>();
     TextLineReader stream;
     SilencedStdout quiet;
-    const auto start = Clock::now();
+    const auto start = BenchClock::now();
     const double cpu = ThreadCpuMilliseconds();
     if (!stream.Open(fileName)) return;
     LoadModelStream(stream, *library);
@@ -122,9 +78,9 @@ void PrintLoadBesideNumberPass(const char* fileName, int runs) {
     loadCpu.push_back(ThreadCpuMilliseconds() - cpu);
     loads.push_back(MillisecondsSince(start));
   }
-  const double pass = MedianOf(passes), load = MedianOf(loads);
+  const double pass = Median(passes), load = Median(loads);
   std::printf("scene load beside std::from_chars over its %zu integers and %zu decimals in memory (medians of %d): "
               "load %.1f ms, pass %.1f ms, ratio %.2fx (target <=1.5x %s); processor time %.1f ms and %.1f ms, %.2fx\n",
               numbers.integers, numbers.decimals, runs, load, pass, load / pass, load <= 1.5 * pass ? "met" : "NOT met",
-              MedianOf(loadCpu), MedianOf(passCpu), MedianOf(loadCpu) / MedianOf(passCpu));
+              Median(loadCpu), Median(passCpu), Median(loadCpu) / Median(passCpu));
 }

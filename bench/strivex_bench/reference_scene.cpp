@@ -1,5 +1,5 @@
 // ReferenceScene: buffer objects per mesh, grouped by material, drawn through the real part tree.
-#include "tools/bench/reference_scene.h"
+#include "bench/strivex_bench/reference_scene.h"
 
 #include <EGL/egl.h>
 #include <GL/gl.h>

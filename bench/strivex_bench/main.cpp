@@ -9,36 +9,33 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "model/model_library.h"
 #include "render/random_draws.h"
-#include "tools/bench/bench_report.h"
-#include "tools/bench/number_pass.h"
-#include "tools/bench/per_triangle_stream.h"
-#include "tools/bench/reference_scene.h"
+#include "bench/bench_timing.h"
+#include "bench/strivex_bench/bench_report.h"
+#include "bench/strivex_bench/number_pass.h"
+#include "tools/reference/per_triangle_stream.h"
+#include "bench/strivex_bench/reference_scene.h"
 #include "tools/headless/headless_options.h"
 #include "tools/headless/headless_session.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Wall time of a draw until the GL has finished it.
 template <typename Draw>
 double TimeFrame(Draw&& draw) {
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   draw();
   glFinish();
   return MillisecondsSince(start);
 }
+
+// Every render mode is timed, so --mode does not apply.
+constexpr uint32_t BenchOptions = SessionOptions & ~OptMode;
 
 void PrintUsage() {
   std::printf(
@@ -48,29 +45,14 @@ void PrintUsage() {
       "later frames, each beside a reference drawing of the same scene from static vertex buffers,\n"
       "and the pixels of one frame unlike the per-triangle stream the program's drawing stands in for.\n"
       "Also times loading the scene (beside a plain read() of the file) and the textures.\n"
-      "Options (--mode and --output do not apply; --frames is the number of timed frames per mode):\n%s",
-      HeadlessOptionsHelp);
-}
-
-// The options of the headless programs that make no sense here.
-bool RefuseUnusedOptions(int argc, char** argv, char* error) {
-  for (int i = 1; i < argc; i += 2) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      --i;
-      continue;
-    }
-    if (std::strcmp(argv[i], "--mode") == 0 || std::strcmp(argv[i], "--output") == 0) {
-      std::snprintf(error, 256, "%s does not apply: every render mode is timed and nothing is written", argv[i]);
-      return false;
-    }
-  }
-  return true;
+      "Options (--frames is the number of timed frames per mode):\n");
+  PrintHeadlessOptionsHelp(stdout, BenchOptions, HeadlessOptions{});
 }
 
 // read() of the whole file in 64 KiB pieces; negative when it cannot be read.
 double PlainReadMilliseconds(const char* fileName) {
   static char buffer[1 << 16];
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   const int fd = open(fileName, O_RDONLY);
   if (fd < 0) return -1.0;
   ssize_t got = 0;
@@ -96,7 +78,7 @@ int main(int argc, char** argv) {
   HeadlessOptions options;
   bool help = false;
   char error[256] = "";
-  if (!ParseHeadlessOptions(argc, argv, &options, &help, error) || !RefuseUnusedOptions(argc, argv, error)) {
+  if (!ParseHeadlessOptions(argc, argv, BenchOptions, &options, &help, error)) {
     std::fprintf(stderr, "strivex-bench: %s\n", error);
     return 1;
   }
@@ -133,7 +115,7 @@ int main(int argc, char** argv) {
     const uint32_t firstTime = session.FrameTime(frame++);
     m.first = TimeFrame([&] { session.DrawFrameAt(firstTime); });
     if (mode == RenderMode::Textured) {  // the texture offsets have just been chosen
-      const auto start = Clock::now();
+      const auto start = BenchClock::now();
       if (!reference.Build(error)) {
         std::fprintf(stderr, "strivex-bench: %s\n", error);
         return 1;

@@ -34,12 +34,6 @@ constexpr uint32_t Start = 7000000;
 uint32_t fixedNow = 0;
 uint32_t FixedClock() { return fixedNow; }
 
-std::vector<unsigned char> ReadPicture() {
-  std::vector<unsigned char> pixels(Size * Size * 3);
-  glReadPixels(0, 0, Size, Size, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  return pixels;
-}
-
 // How far pictures are from the expected ones: pixels at all, pixels by more than 40 levels in a
 // channel, PSNR.
 struct Difference {
@@ -159,11 +153,11 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
       run == 0 ? stream.DrawFrame(meshes, fixedNow) : DisplayFrame();
       const std::pair<int32_t, uint32_t> state = {lastBoundSlot, run == 0 ? stream.randomState : RandomDrawState()};
       if (run == 0) {
-        expected.emplace_back(state, ReadPicture());
+        expected.emplace_back(state, ReadSurface(Size));
         continue;
       }
       EXPECT_EQ(state, expected[f].first) << "bound slot, generator";
-      const std::vector<unsigned char> picture = ReadPicture();
+      const std::vector<unsigned char> picture = ReadSurface(Size);
       AddDifference(picture, expected[f].second, worst[mode]);
       blocks += BlockMeans(picture);
     }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -172,8 +171,6 @@ TEST_F(FastStreamPictures, RobotOverAWalkCycleStaysWithinBounds) {
     unlike += std::abs(uint8_t(approved[header.size() + i]) - uint8_t(blocks[i])) > 4;
   EXPECT_EQ(unlike, 0) << "blocks: the walk does not look as approved";
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  std::printf("worst frames: Textured %d pixels differ, Solid %d, Wireframe %d by more than 40 levels, PSNR %.1f dB\n",
-              worst[0].pixels, worst[1].pixels, worst[2].beyond40, worst[2].psnr);
   EXPECT_LE(worst[0].pixels, 50);
   EXPECT_LE(worst[1].pixels, 50);
   EXPECT_LE(worst[2].beyond40, 2500);

@@ -46,9 +46,9 @@ static void ReadRgb(int x, int y, int width, int height, unsigned char* out) {
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }
 
-std::vector<unsigned char> ReadSurface() {
-  std::vector<unsigned char> pixels(TestSurfaceSize * TestSurfaceSize * 3);
-  ReadRgb(0, 0, TestSurfaceSize, TestSurfaceSize, pixels.data());
+std::vector<unsigned char> ReadSurface(int size) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(size) * size * 3);
+  ReadRgb(0, 0, size, size, pixels.data());
   return pixels;
 }
 
@@ -63,20 +63,16 @@ bool Near(Rgb actual, Rgb expected, int tolerance) {
          std::abs(actual.b - expected.b) <= tolerance;
 }
 
-Rgb TestTextureColour(int32_t slot) {
-  const Rgb colours[TextureSlotCount] = {{200, 100, 50}, {40, 200, 120}, {30, 60, 220}, {}, {}, {},
-                                         {0, 255, 0},    {128, 128, 128}, {255, 255, 255}, {60, 180, 40}};
-  return slot >= 0 && slot < TextureSlotCount ? colours[slot] : Rgb{};
-}
-
 bool UseGlobalTestTextures() {
   if (!UseTestGlContext()) return false;
   static bool loaded = false;
   if (loaded) return true;
+  const Rgb colours[TextureSlotCount] = {{200, 100, 50}, {40, 200, 120}, {30, 60, 220}, {}, {}, {},
+                                         {0, 255, 0},    {128, 128, 128}, {255, 255, 255}, {60, 180, 40}};
   ScratchDir scratch;
   if (!scratch.MakeDir("tex")) return false;
   for (const TextureSlotFile& entry : TextureSlotFiles)
-    if (!WriteBmp24(scratch.File(entry.fileName), 8, 8, nullptr, TestTextureColour(entry.slot))) return false;
+    if (!WriteBmp24(scratch.File(entry.fileName), 8, 8, nullptr, colours[entry.slot])) return false;
   WorkingDirectoryScope inScratch(scratch.Path());
   textureSet.LoadTextureFiles();
   textureSet.CreateTextures();

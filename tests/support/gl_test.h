@@ -19,13 +19,11 @@ bool UseTestGlContext();
 void UseFlatColourLighting();
 // The pixel at window (x, y), y counted from the bottom.
 Rgb PixelAt(int x, int y);
-// The whole surface, RGB, bottom row first.
-std::vector<unsigned char> ReadSurface();
+// The surface's lower-left `size` x `size` pixels, RGB, bottom row first.
+std::vector<unsigned char> ReadSurface(int size = TestSurfaceSize);
 bool Near(Rgb actual, Rgb expected, int tolerance);
 
-// The colour of each slot's picture (slots 3-5 have none).
-Rgb TestTextureColour(int32_t slot);
-// Makes the shared context current and makes sure textureSet holds the pictures (loaded once).
+// Makes the shared context current and makes sure textureSet holds one-colour pictures (loaded once).
 bool UseGlobalTestTextures();
 
 // The test program puts its own gluNewQuadric and glGenLists in front of the libraries' ones: each

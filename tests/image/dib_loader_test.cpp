@@ -1,6 +1,6 @@
 // LoadDibImage against ImageMagick's decoding of the files ImageMagick writes, on forms built byte
 // by byte that ImageMagick does not write, and on the files it must refuse with exactly one
-// "Error: " line each.
+// "Error: " line each, their cause kept apart in the status.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,8 +37,9 @@ std::string Shell(const std::string& command, bool* ok) {
 // LoadDibImage on the file: its pixels (none: empty) and what it wrote to standard error. The
 // same bytes decoded by DecodeDibMemory from an exactly sized heap block, where the address
 // sanitizer sees any read past the end (a mapped file hides one up to the end of its page), must
-// give the same pixels.
-Bytes Load(const Bytes& file, std::string* errors, int* width = nullptr, int* height = nullptr) {
+// give the same pixels; its status keeps the cause the user is not shown.
+Bytes Load(const Bytes& file, std::string* errors, int* width = nullptr, int* height = nullptr,
+           DibStatus* status = nullptr) {
   ScratchDir dir;
   WriteFile(dir.File("loaded.bmp"), file);
   Bytes exact(file), pixels[2];
@@ -46,7 +47,8 @@ Bytes Load(const Bytes& file, std::string* errors, int* width = nullptr, int* he
   testing::internal::CaptureStderr();
   images[0] = LoadDibImage(dir.File("loaded.bmp").c_str());
   *errors = testing::internal::GetCapturedStderr();
-  DecodeDibMemory(ByteView{exact.data(), exact.size()}, &images[1]);
+  const DibStatus decoded = DecodeDibMemory(ByteView{exact.data(), exact.size()}, &images[1]);
+  if (status != nullptr) *status = decoded;
   for (int i : {0, 1}) {
     if (images[i] == nullptr) continue;
     if (width != nullptr) *width = images[i]->width, *height = images[i]->height;
@@ -212,32 +214,40 @@ TEST(DibLoader, DecodesHandMadeForms) {
   }
 }
 
-TEST(DibLoader, RefusesBadFilesWithOneMessage) {
+TEST(DibLoader, RefusesBadFilesWithOneMessageAndKeepsTheCause) {
   const std::string unknown = "Error: Unknown DIB file format.\n", conversion = "Error: Image file conversion error.\n";
+  using S = DibStatus;
   Bytes whole = Dib().File(), far = whole;
   far[10] = static_cast<uint8_t>(far.size() + 1);
-  std::vector<std::pair<Bytes, std::string>> cases = {
-      {{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40}, unknown}, {{40, 0, 0}, unknown},
-      {Bytes(whole.begin(), whole.begin() + 44), conversion},  // header cut short
-      {Bytes(whole.begin(), whole.end() - 4), conversion},     // last row cut short
-      {far, conversion},                                       // pixels past the end
+  std::vector<std::pair<Bytes, S>> cases = {
+      {{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40}, S::kUnknownFormat}, {{40, 0, 0}, S::kUnknownFormat},
+      {Bytes(whole.begin(), whole.begin() + 44), S::kHeaderCutShort},
+      {Bytes(whole.begin(), whole.end() - 4), S::kPixelsCutShort},  // last row
+      {far, S::kPixelsBeyondFile},
       {Dib{3, 2, 8}.With([](Dib& d) { d.table.assign(64, 7), d.pixels.resize(8), d.pixelOffset = 14 + 40 + 64; }).File(),
-       conversion},  // 256 entries expected, 16 present
-      {Dib{3, 2, 16, 3}.With([](Dib& d) { d.pixels.clear(), d.pixelOffset = 54; }).File(), conversion},  // no masks
-      {Dib{3, 2, 16, 3}.With([](Dib& d) { d.masks = {0x7C00, 0x0360, 0x001F}; }).File(), conversion},  // a gap
+       S::kColourTableCutShort},  // 256 entries expected, 16 present
+      {Dib{3, 2, 16, 3}.With([](Dib& d) { d.pixels.clear(), d.pixelOffset = 54; }).File(), S::kMasksCutShort},
+      {Dib{3, 2, 16, 3}.With([](Dib& d) { d.masks = {0x7C00, 0x0360, 0x001F}; }).File(), S::kMaskNotContiguous},
   };
-  for (uint32_t size : {0u, 16u, 64u, 108u, 124u}) cases.push_back({Dib{3, 2, 24, 0, 0, 0, size}.File(), unknown});
+  for (uint32_t size : {0u, 16u, 64u, 108u, 124u}) cases.push_back({Dib{3, 2, 24, 0, 0, 0, size}.File(), S::kUnknownFormat});
   // Found by fuzzing: a depth of 0 or 2 bits with a large colour count read past the table.
-  for (uint16_t bits : {0, 2}) cases.push_back({Dib{3, 2, bits, 0, 0, 511, 40, true, Bytes(4 * 511, 0x33)}.File(), conversion});
-  for (const Dib& d : {Dib{0, 2}, Dib{3, 0}, Dib{-3, 2}, Dib{100000, 100000}, Dib{4000, 4000}, Dib{16385, 1, 8, 1},
-                       Dib{8192, 8193, 8, 1}, Dib{3, INT32_MIN}, Dib{3, 2, 2}, Dib{3, 2, 0}, Dib{3, 2, 64}, Dib{3, 2, 24, 4},
-                       Dib{3, 2, 24, 5}, Dib{3, 2, 4, 1}, Dib{3, 2, 8, 2}, Dib{3, 2, 24, 3}, Dib{3, -2, 8, 1}})
-    cases.push_back({d.With([](Dib& e) { e.colorsUsed = 1, e.table.assign(4, 0); }).File(), conversion});
+  for (uint16_t bits : {0, 2}) cases.push_back({Dib{3, 2, bits, 0, 0, 511, 40, true, Bytes(4 * 511, 0x33)}.File(), S::kUnsupportedFormat});
+  const std::pair<std::vector<Dib>, S> refused[] = {
+      {{Dib{0, 2}, Dib{3, 0}, Dib{-3, 2}, Dib{100000, 100000}, Dib{16385, 1, 8, 1}, Dib{8192, 8193, 8, 1},
+        Dib{3, INT32_MIN}}, S::kUnsupportedSize},
+      {{Dib{3, 2, 2}, Dib{3, 2, 0}, Dib{3, 2, 64}, Dib{3, 2, 24, 4}, Dib{3, 2, 24, 5}, Dib{3, 2, 4, 1}, Dib{3, 2, 8, 2}},
+       S::kUnsupportedFormat},
+      {{Dib{3, -2, 8, 1}}, S::kTopDownRunLength}, {{Dib{4000, 4000}}, S::kPixelsCutShort},
+      {{Dib{3, 2, 24, 3}}, S::kMaskNotContiguous}};  // the masks are read before the depth is judged
+  for (const auto& [dibs, status] : refused)
+    for (const Dib& d : dibs) cases.push_back({d.With([](Dib& e) { e.colorsUsed = 1, e.table.assign(4, 0); }).File(), status});
   std::string errors;
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
-    EXPECT_TRUE(Load(cases[i].first, &errors).empty());
-    EXPECT_EQ(errors, cases[i].second);
+    S status = S::kOk;
+    EXPECT_TRUE(Load(cases[i].first, &errors, nullptr, nullptr, &status).empty());
+    EXPECT_EQ(int(status), int(cases[i].second));
+    EXPECT_EQ(errors, cases[i].second == S::kUnknownFormat ? unknown : conversion);
   }
   // Files that cannot be opened; a name too long for the 256-character message is cut short.
   ScratchDir dir;

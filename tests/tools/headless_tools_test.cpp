@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <tuple>
 #include <vector>
 
 #include "support/child_process.h"
@@ -66,8 +67,8 @@ TEST(HeadlessOptions, ValuesAtTheEdgesOfTheirRangesAndRefusalsThatNameTheRange) 
   for (const auto& [args, reason] : refusals) EXPECT_NE(ParseError(args, all, &o).find(reason), std::string::npos);
   EXPECT_NE(ParseError({"--mode", "solid"}, SessionOptions & ~OptMode, &o).find("does not apply"), std::string::npos);
   EXPECT_EQ(ParseError({"--size", "8192x1", "--replace", "--format", "png", "--mode", "wireframe"}, all, &o), "");
-  EXPECT_TRUE(o.width == 8192 && o.height == 1 && o.replaceFrames && o.format == FrameFormat::Png);
-  EXPECT_EQ(o.mode, RenderMode::Wireframe);
+  EXPECT_EQ(std::make_tuple(o.width, o.height, o.replaceFrames, o.format, o.mode),
+            std::make_tuple(8192, 1, true, FrameFormat::Png, RenderMode::Wireframe));
 }
 
 // The number a help line gives as the default of `option`.
@@ -164,7 +165,7 @@ TEST(RenderTool, WhatStopsARunBeforeItDrawsIsNamedWithItsReasonAndLeavesNoOutput
   const ToolRun video = RunTool("strivex-render", {"--video", scratch.File("walk.mp4")}, scratch, {"PATH=/nonexistent"});
   EXPECT_EQ(video.err, "strivex-render: --video needs ffmpeg, which is not on PATH; install it (apt-get install "
                        "ffmpeg) or leave out --video\n");
-  EXPECT_TRUE(missing.status == 1 && empty.status == 1 && video.status == 1);
+  EXPECT_EQ(std::make_tuple(missing.status, empty.status, video.status), std::make_tuple(1, 1, 1));
   EXPECT_EQ(FramesIn(scratch.Path()), (std::vector<std::string>{"err.txt", "out.txt"}));
 }
 

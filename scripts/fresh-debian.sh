@@ -9,7 +9,8 @@
 #
 # Usage (as root): scripts/fresh-debian.sh [run|test|all] [root|user|both]   (default: all both)
 #   run   scripts/run.sh without a display: it must end naming the robot's frames, and they must
-#         be there;
+#         be there; then, with this machine's Xvfb as its display (where it has Xvfb and xdotool),
+#         it must open the viewer's window;
 #   test  scripts/test.sh: every test must run and pass.
 # Prints each command's wall time; exits non-zero with the failing command's last lines.
 #
@@ -20,7 +21,6 @@
 # reachable.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tree=$(pwd)
 
 commands=${1:-all}
 users=${2:-both}

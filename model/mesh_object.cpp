@@ -87,10 +87,8 @@ bool MeshObject::TakeTriangle() {
   materials[triangleCount] = -1;
   ++triangleCount;
   // Lines built for fewer triangles no longer fit; the next wireframe draw builds them anew.
-  if (wireframeLines != nullptr) {
-    delete wireframeLines;
-    wireframeLines = nullptr;
-  }
+  delete wireframeLines;
+  wireframeLines = nullptr;
   return true;
 }
 
